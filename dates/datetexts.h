@@ -1,0 +1,21 @@
+#pragma once
+
+#include "dates/date.h"
+
+#include <QLocale>
+#include <QString>
+
+// The Hungarian locale from Qt's own data, whatever the machine is set to.
+const QLocale& hungarian();
+
+// Rolls days past the end of the month into the following months:
+// dateSerial(2003, 2, 29) is 1 March 2003. Years other than 0.
+Date dateSerial(int year, int month, int day);
+
+// 1..7, counted from firstDay: with Qt::Thursday first, a Wednesday is 7.
+int weekday(const QDate& date, Qt::DayOfWeek firstDay);
+
+QString dateText(const QDate& date);     // 2004.04.08.
+QString longDateText(const QDate& date); // 2004  április 8, csütörtök
+QString weekdayName(const QDate& date);  // csütörtök, vasárnap, ...
+QString monthName(int month);            // január .. december
