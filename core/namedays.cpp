@@ -28,7 +28,8 @@ void NameDays::fillBaseContent()
 {
     // The base texts are static data: assigning them copies no characters.
     for (const BaseEntry& entry : baseContent())
-        m_nevek[entry.month][entry.day] = QString::fromRawData(entry.text.data(), entry.text.size());
+        m_nevek[entry.month][entry.day] =
+            QString::fromRawData(entry.text.data(), entry.text.size());
 }
 
 // In a leap year the names of 24..28 February each move one day later, and the

@@ -9,8 +9,7 @@
 namespace {
 // Every cell of months 1..12 and days 1..31, days that do not exist included:
 // their empty cells simply never match.
-template<typename Visit>
-void forEachCell(const NameDays& names, Visit visit)
+template<typename Visit> void forEachCell(const NameDays& names, Visit visit)
 {
     for (int month = 1; month <= 12; ++month)
         for (int day = 1; day <= 31; ++day)

@@ -9,6 +9,12 @@ class Date : public QDate
 public:
     static constexpr qint64 zeroJulianDay = 2415019; // 1899-12-30
 
-    constexpr Date() : QDate(QDate::fromJulianDay(zeroJulianDay)) {}
-    constexpr Date(QDate date) : QDate(date) {} // NOLINT(google-explicit-constructor)
+    constexpr Date()
+        : QDate(QDate::fromJulianDay(zeroJulianDay))
+    {
+    }
+    constexpr Date(QDate date)
+        : QDate(date)
+    {
+    } // NOLINT(google-explicit-constructor)
 };

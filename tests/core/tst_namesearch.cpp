@@ -39,14 +39,16 @@ private Q_SLOTS:
         QTest::newRow("att") << u"att"_s << u"Attila, Ramóna"_s << u"január  7"_s;
         QTest::newRow("ATT") << u"ATT"_s << u"Attila, Ramóna"_s << u"január  7"_s;
         QTest::newRow("aTt") << u"aTt"_s << u"Attila, Ramóna"_s << u"január  7"_s;
-        QTest::newRow("title hides 15 March") << u"Kristóf"_s << u"Kristóf, Jakab"_s << u"július  25"_s;
-        QTest::newRow("title") << u"NEMZETI"_s << u"NEMZETI ÜNNEP, Kristóf,mszn"_s << u"március  15"_s;
+        QTest::newRow("title hides 15 March")
+            << u"Kristóf"_s << u"Kristóf, Jakab"_s << u"július  25"_s;
+        QTest::newRow("title") << u"NEMZETI"_s << u"NEMZETI ÜNNEP, Kristóf,mszn"_s
+                               << u"március  15"_s;
         QTest::newRow("accents count") << u"Agota"_s << QString() << QString();
         QTest::newRow("accented") << u"ágota"_s << u"Ágota"_s << u"január  11"_s;
         QTest::newRow("nothing") << u"xyz"_s << QString() << QString();
         QTest::newRow("longer than every entry") << QString(40, u'a') << QString() << QString();
-        QTest::newRow("movable feast title") << u"Húsvét"_s << u"Húsvét, Leó, Szaniszló,mszn"_s
-                                             << u"április  11"_s;
+        QTest::newRow("movable feast title")
+            << u"Húsvét"_s << u"Húsvét, Leó, Szaniszló,mszn"_s << u"április  11"_s;
     }
     void firstMatch()
     {
@@ -69,16 +71,17 @@ private Q_SLOTS:
         QTest::newRow("Húsvét 2004") << 2004 << u"húsvét"_s
                                      << QStringList{u"Húsvét, Leó, Szaniszló,mszn, április  11"_s,
                                                     u"Húsvéthétfő, Gyula,mszn, április  12"_s};
-        QTest::newRow("Húsvét 2005") << 2005 << u"Húsvét"_s
-                                     << QStringList{u"Húsvét, Hajnalka,mszn, március  27"_s,
-                                                    u"Húsvéthétfő, Gedeon, Johanna,mszn, március  28"_s};
-        QTest::newRow("szökőnap in a leap year") << 2004 << u"szökőnap"_s
-                                                 << QStringList{u"Mátyás/szökőnap, február  24"_s};
+        QTest::newRow("Húsvét 2005")
+            << 2005 << u"Húsvét"_s
+            << QStringList{u"Húsvét, Hajnalka,mszn, március  27"_s,
+                           u"Húsvéthétfő, Gedeon, Johanna,mszn, március  28"_s};
+        QTest::newRow("szökőnap in a leap year")
+            << 2004 << u"szökőnap"_s << QStringList{u"Mátyás/szökőnap, február  24"_s};
         QTest::newRow("szökőnap in a common year") << 2005 << u"szökőnap"_s << QStringList();
         QTest::newRow("nothing") << 2004 << u"xyz"_s << QStringList();
         QTest::newRow("no accent") << 2004 << u"agota"_s << QStringList();
-        QTest::newRow("whole first match") << 2004 << u"Attila, Ramóna"_s
-                                           << QStringList{u"Attila, Ramóna, január  7"_s};
+        QTest::newRow("whole first match")
+            << 2004 << u"Attila, Ramóna"_s << QStringList{u"Attila, Ramóna, január  7"_s};
     }
     void everyMatch()
     {
@@ -100,8 +103,9 @@ private Q_SLOTS:
     void partOfANameIsFound()
     {
         const QStringList found = lines(daysContaining(builtFor(2004), u"anna"_s));
-        for (const QString& line : {u"Julianna, Lilla, február  16"_s, u"Zsuzsanna, február  19"_s,
-                                    u"Gedeon, Johanna, március  28"_s, u"Anna, Anikó, július  26"_s})
+        for (const QString& line :
+             {u"Julianna, Lilla, február  16"_s, u"Zsuzsanna, február  19"_s,
+              u"Gedeon, Johanna, március  28"_s, u"Anna, Anikó, július  26"_s})
             QVERIFY2(found.contains(line), qPrintable(line));
         for (const QString& line : found)
             QVERIFY(line.contains(u"anna"_s, Qt::CaseInsensitive));

@@ -78,7 +78,8 @@ private Q_SLOTS:
         QTest::addColumn<QDate>("date");
         QTest::addColumn<QString>("entry");
         auto row = [](int year, int month, int day, const QString& entry) {
-            QTest::addRow("%d-%02d-%02d", year, month, day) << year << QDate(year, month, day) << entry;
+            QTest::addRow("%d-%02d-%02d", year, month, day)
+                << year << QDate(year, month, day) << entry;
         };
         row(2004, 2, 24, u"Mátyás/szökőnap"_s);
         row(2004, 2, 25, u"Hamvazószerda, Géza/Mátyás"_s);
@@ -182,7 +183,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("entry");
         QTest::addColumn<bool>("marked");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("Christmas") << u"KARÁCSONY, Eugénia,mszn"_s << true << u"KARÁCSONY, Eugénia"_s;
+        QTest::newRow("Christmas")
+            << u"KARÁCSONY, Eugénia,mszn"_s << true << u"KARÁCSONY, Eugénia"_s;
         QTest::newRow("women's day") << u"NEMZ.NŐNAP, Zoltán"_s << false << u"NEMZ.NŐNAP, Zoltán"_s;
         QTest::newRow("upper case") << u"Kristóf,MSZN"_s << false << u"Kristóf,MSZN"_s;
         QTest::newRow("empty") << QString() << false << QString();

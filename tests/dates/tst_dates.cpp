@@ -75,12 +75,12 @@ private Q_SLOTS:
     void hungarianNamesIgnoreTheDefaultLocale()
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        const QStringList weekdays = {u"hétfő"_s,      u"kedd"_s,    u"szerda"_s, u"csütörtök"_s,
-                                      u"péntek"_s,     u"szombat"_s, u"vasárnap"_s};
+        const QStringList weekdays = {u"hétfő"_s,  u"kedd"_s,    u"szerda"_s,  u"csütörtök"_s,
+                                      u"péntek"_s, u"szombat"_s, u"vasárnap"_s};
         for (int i = 0; i < 7; ++i)
             QCOMPARE(weekdayName(QDate(2004, 4, 5).addDays(i)), weekdays[i]);
-        const QStringList months = {u"január"_s,   u"február"_s, u"március"_s,    u"április"_s,
-                                    u"május"_s,    u"június"_s,  u"július"_s,     u"augusztus"_s,
+        const QStringList months = {u"január"_s,     u"február"_s, u"március"_s,  u"április"_s,
+                                    u"május"_s,      u"június"_s,  u"július"_s,   u"augusztus"_s,
                                     u"szeptember"_s, u"október"_s, u"november"_s, u"december"_s};
         for (int month = 1; month <= 12; ++month)
             QCOMPARE(monthName(month), months[month - 1]);
@@ -144,7 +144,8 @@ private Q_SLOTS:
         QTest::newRow("mixed") << u"ÚJéV, Fruzsina,mszn"_s << u"ÚJÉV, FRUZSINA,MSZN"_s;
         QTest::newRow("sharp s stays") << u"ß"_s << u"ß"_s;
         QTest::newRow("astral letter") << u"\U00010428"_s << u"\U00010400"_s;
-        QTest::newRow("lone surrogate") << QString(QChar(0xd801)) + u'a' << QString(QChar(0xd801)) + u'A';
+        QTest::newRow("lone surrogate")
+            << QString(QChar(0xd801)) + u'a' << QString(QChar(0xd801)) + u'A';
     }
     void upperIsHungarianAndKeepsTheLength()
     {

@@ -6,7 +6,8 @@
 class FakeClock
 {
 public:
-    explicit FakeClock(QDateTime start) : m_now(std::move(start))
+    explicit FakeClock(QDateTime start)
+        : m_now(std::move(start))
     {
         setClock([this] { return m_now; });
     }

@@ -1,0 +1,349 @@
+#include "ui/calendar/form3.h"
+
+#include "core/entry.h"
+#include "core/feasts.h"
+#include "core/namedays.h"
+#include "dates/clock.h"
+#include "dates/datetexts.h"
+#include "dates/texts.h"
+#include "ui/calendar/monthcalendar.h"
+#include "ui/fonts.h"
+#include "ui/main/form1.h"
+#include "ui/search/form2.h"
+#include "ui/twips.h"
+#include "ui/windows.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextCharFormat>
+#include <QToolButton>
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+constexpr int firstYear = 1900;
+constexpr int lastYear = 2100;
+
+constexpr std::array<QStringView, 13> honapnevek = {
+    u"",       u"Január",    u"Február",    u"Március", u"Április",  u"Május",   u"Június",
+    u"Július", u"Augusztus", u"Szeptember", u"Október", u"November", u"December"};
+
+// In feast-number order: the list position is the feast number.
+constexpr std::array<QStringView, 7> feastNames = {
+    u"Húsvétvasárnap", u"Húsvéthétfő",   u"Pünkösdvasárnap", u"Pünkösdhétfő",
+    u"Nagypéntek",     u"Hamvazószerda", u"Thanksgiving"};
+
+constexpr QStringView feastPickerText = u"Változó Ünnepek";
+} // namespace
+
+Form3::Form3(Windows& windows)
+    : m_windows(windows)
+{
+    setObjectName(u"Form3"_s);
+    setWindowTitle(u"Kalendárium"_s);
+    setFixedSize(twips(6495), twips(4545));
+    // The layout is fixed in size, so the default font is the small one it was designed for.
+    setFont(msSansSerif(8.25));
+    createControls();
+}
+
+void Form3::createControls()
+{
+    createCalendar();
+    m_kilep = createButton("kilep", u"Kilépés"_s, twipsRect(120, 4080, 975, 375));
+    m_MaiNap = createButton("MaiNap", u"Mai Nap"_s, twipsRect(4200, 4080, 975, 375));
+    m_Nevkeres = createButton("Nevkeres", u"Névkeresés"_s, twipsRect(5280, 4080, 1095, 375));
+    m_combUnnepek = createPicker("combUnnepek", feastPickerText.toString(),
+                                 twipsRect(1200, 4080, 2895, 315), timesNewRoman(8.25, true));
+    for (QStringView feast : feastNames)
+        m_combUnnepek->addItem(feast.toString());
+    m_combUnnepek->setCurrentIndex(-1);
+    m_combUnnepek->setEditText(feastPickerText.toString());
+    m_comboYear =
+        createPicker("comboYear", u"Ev"_s, twipsRect(5400, 130, 855, 315), msSansSerif(8.25, true));
+    m_comboMonth = createPicker("comboMonth", u"honap"_s, twipsRect(3800, 130, 1380, 315),
+                                msSansSerif(8.25, true));
+    placePickersOnTitle();
+
+    m_LabelZorvat = new QLabel(u"zorvat"_s, this);
+    m_LabelZorvat->setObjectName(u"LabelZorvat"_s);
+    m_LabelZorvat->setFont(timesNewRoman(18, true));
+    m_LabelZorvat->setAlignment(Qt::AlignCenter);
+    m_LabelZorvat->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_LabelZorvat->setAutoFillBackground(true);
+    QPalette colours = m_LabelZorvat->palette();
+    colours.setColor(QPalette::Window, colours.color(QPalette::HighlightedText));
+    m_LabelZorvat->setPalette(colours);
+    m_LabelZorvat->setGeometry(twipsRect(2640, 3480, 1170, 450));
+    m_LabelZorvat->adjustSize();
+
+    setTabOrder(m_Calendar1, m_kilep);
+    setTabOrder(m_kilep, m_MaiNap);
+    setTabOrder(m_MaiNap, m_Nevkeres);
+    setTabOrder(m_Nevkeres, m_combUnnepek);
+    setTabOrder(m_combUnnepek, m_comboYear);
+    setTabOrder(m_comboYear, m_comboMonth);
+
+    connect(m_Calendar1, &MonthCalendar::gotFocus, this, &Form3::Calendar1_GotFocus);
+    connect(m_Calendar1, &MonthCalendar::clicked, this, &Form3::Calendar1_Click);
+    connect(m_Calendar1, &MonthCalendar::keyDown, this, &Form3::Calendar1_KeyDown);
+    connect(m_Calendar1, &MonthCalendar::currentPageChanged, this, &Form3::Calendar1_NewMonth);
+    // Only a pick from the list counts, never text typed into a picker's field.
+    connect(m_comboMonth, &QComboBox::activated, this, &Form3::comboMonth_Click);
+    connect(m_comboYear, &QComboBox::activated, this, &Form3::comboYear_Click);
+    connect(m_combUnnepek, &QComboBox::activated, this, &Form3::combUnnepek_Click);
+    m_combUnnepek->installEventFilter(this);
+    connect(m_kilep, &QPushButton::clicked, this, &Form3::kilep_Click);
+    connect(m_MaiNap, &QPushButton::clicked, this, &Form3::MaiNap_Click);
+    connect(m_Nevkeres, &QPushButton::clicked, this, &Form3::Nevkeres_Click);
+}
+
+void Form3::createCalendar()
+{
+    m_Calendar1 = new MonthCalendar(this);
+    m_Calendar1->setObjectName(u"Calendar1"_s);
+    m_Calendar1->setGeometry(twipsRect(0, 0, 6375, 3495));
+    m_Calendar1->setDateRange(QDate(firstYear, 1, 1), QDate(lastYear, 12, 31));
+    m_Calendar1->setLocale(hungarian());
+    m_Calendar1->setFirstDayOfWeek(Qt::Monday);
+    m_Calendar1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    m_Calendar1->setGridVisible(true);
+    m_Calendar1->setFont(arial(8.25));
+    m_Calendar1->setSelectedDate(QDate(2002, 12, 14)); // the load step moves it to today
+
+    // Button-face background, dark blue days and title, black day names.
+    QPalette colours = m_Calendar1->palette();
+    colours.setColor(QPalette::Base, colours.color(QPalette::Button));
+    colours.setColor(QPalette::AlternateBase, colours.color(QPalette::Button));
+    for (auto group : {QPalette::Active, QPalette::Inactive}) // other months stay grey
+        colours.setColor(group, QPalette::Text, QColor(0, 0, 160));
+    m_Calendar1->setPalette(colours);
+    // The title band paints itself in the highlight colours.
+    QWidget* title = m_Calendar1->titleBand();
+    QPalette titleColours = title->palette();
+    titleColours.setColor(QPalette::Highlight, colours.color(QPalette::Button));
+    titleColours.setColor(QPalette::HighlightedText, QColor(0, 0, 160));
+    title->setPalette(titleColours);
+    title->setFont(arial(12, true));
+    for (auto* button : title->findChildren<QToolButton*>()) // they carry a font of their own
+        button->setFont(title->font());
+    QTextCharFormat dayNames;
+    dayNames.setForeground(Qt::black);
+    dayNames.setFont(arial(8.25, true));
+    m_Calendar1->setHeaderTextFormat(dayNames);
+    // Weekends in the same colour as the other days: red is for the text below.
+    for (int day = Qt::Monday; day <= Qt::Sunday; ++day)
+        m_Calendar1->setWeekdayTextFormat(Qt::DayOfWeek(day), QTextCharFormat());
+}
+
+// The month and year pickers lie over the right of the calendar's title band. The band's
+// own month and year move left to make room, and its next-month arrow stays uncovered.
+void Form3::placePickersOnTitle()
+{
+    // As high as the pickers with the same margin below them as above.
+    m_Calendar1->titleBand()->setMinimumHeight(2 * m_comboMonth->y() + m_comboMonth->height());
+    const QRect free = m_Calendar1->reserveTitleSpace(m_comboYear->geometry().right() -
+                                                      m_comboMonth->x() + 1 + twips(30));
+    const int shift = free.right() - twips(30) - m_comboYear->geometry().right();
+    for (QComboBox* picker : {m_comboMonth, m_comboYear})
+        picker->move(picker->x() + shift, picker->y());
+}
+
+QComboBox* Form3::createPicker(const char* name, const QString& text, QRect geometry,
+                               const QFont& font)
+{
+    auto* picker = new QComboBox(this);
+    picker->setObjectName(QLatin1StringView(name));
+    picker->setEditable(true);
+    picker->setInsertPolicy(QComboBox::NoInsert);
+    picker->setCompleter(nullptr);
+    picker->setMaxVisibleItems(12);
+    picker->setFont(font);
+    picker->setGeometry(geometry);
+    picker->setEditText(text);
+    return picker;
+}
+
+QPushButton* Form3::createButton(const char* name, const QString& caption, QRect geometry)
+{
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(QLatin1StringView(name));
+    button->setGeometry(geometry);
+    return button;
+}
+
+void Form3::Form_Load()
+{
+    move(m_windows.form1().pos());
+
+    // Selecting the current year and month moves the calendar there, keeping its day,
+    // so the stored date's year never reaches the name table.
+    QStringList years;
+    for (int year = firstYear; year <= lastYear; ++year)
+        years << numberText(year);
+    m_comboYear->addItems(years);
+    const int year = today().year();
+    if (year >= firstYear && year <= lastYear) {
+        m_comboYear->setCurrentIndex(year - firstYear);
+        comboYear_Click();
+    } else {
+        m_comboYear->setCurrentIndex(-1);
+        m_comboYear->setEditText(u"Ev"_s);
+    }
+
+    for (int month = 1; month <= 12; ++month)
+        m_comboMonth->addItem(honapnevek[month].toString());
+    m_comboMonth->setCurrentIndex(today().month() - 1);
+    comboMonth_Click();
+
+    txtzorvat();
+}
+
+void Form3::txtzorvat()
+{
+    NameDays& names = m_windows.names();
+    const QDate value = m_Calendar1->selectedDate();
+    names.refdatum = value;
+    const QString text = names.napszoveg(value);
+    const bool red =
+        isMarkedHoliday(names.nevek(value.month(), value.day())) || value.dayOfWeek() == Qt::Sunday;
+
+    QPalette colours = m_LabelZorvat->palette();
+    colours.setColor(QPalette::WindowText, red ? QColor(255, 0, 0) : QColor(0, 0, 0));
+    m_LabelZorvat->setPalette(colours);
+    m_LabelZorvat->setText(text);
+    m_LabelZorvat->adjustSize();
+    // A text wider than the window gets a negative left edge and is cut off at both sides.
+    m_LabelZorvat->move(centredLeft(frameGeometry().width(), m_LabelZorvat->width()),
+                        m_LabelZorvat->y());
+    m_MaiNap->setVisible(today() != value);
+}
+
+void Form3::Calendar1_GotFocus()
+{
+    txtzorvat();
+}
+
+void Form3::Calendar1_Click()
+{
+    txtzorvat();
+}
+
+void Form3::Calendar1_KeyDown()
+{
+    txtzorvat();
+}
+
+void Form3::Calendar1_NewMonth()
+{
+    const QDate value = m_Calendar1->selectedDate();
+    // While loading, the calendar moves before the month list is filled.
+    if (m_comboMonth->count() > 0)
+        m_comboMonth->setCurrentIndex(value.month() - 1);
+    m_comboYear->setCurrentIndex(value.year() - firstYear);
+    txtzorvat();
+}
+
+void Form3::comboMonth_Click()
+{
+    const QDate value = m_Calendar1->selectedDate();
+    const Date date = dateSerial(value.year(), m_comboMonth->currentIndex() + 1, value.day());
+    m_windows.names().refdatum = date;
+    m_Calendar1->setSelectedDate(date);
+    txtzorvat();
+}
+
+void Form3::comboYear_Click()
+{
+    const QDate value = m_Calendar1->selectedDate();
+    const int year = textToNumber(m_comboYear->itemText(m_comboYear->currentIndex()));
+    const Date date = dateSerial(year, value.month(), value.day());
+    m_windows.names().refdatum = date;
+    m_Calendar1->setSelectedDate(date);
+    txtzorvat();
+}
+
+void Form3::combUnnepek_Click()
+{
+    const int feast = m_combUnnepek->currentIndex();
+    if (feast < 0)
+        return;
+    qint16 year = qint16(m_Calendar1->selectedDate().year()); // a copy: the calendar keeps its own
+    m_Calendar1->setSelectedDate(unnepdatum(feast, year));
+    m_windows.names().refdatum = m_Calendar1->selectedDate();
+    txtzorvat();
+}
+
+void Form3::combUnnepek_LostFocus()
+{
+    m_combUnnepek->setCurrentIndex(-1);
+    m_combUnnepek->setEditText(feastPickerText.toString());
+}
+
+void Form3::MaiNap_Click()
+{
+    m_Calendar1->setSelectedDate(today());
+    Calendar1_GotFocus();
+}
+
+void Form3::Nevkeres_Click()
+{
+    m_Nevkeres->hide();
+    m_windows.names().refdatum = today();
+    m_windows.form1().hide();
+    Form2& search = m_windows.form2();
+    search.show();
+    search.raise();
+    search.activateWindow();
+}
+
+void Form3::kilep_Click()
+{
+    m_windows.names().refdatum = today();
+    m_Calendar1->setSelectedDate(m_windows.names().refdatum);
+    txtzorvat();
+    hide();
+    Form1& main = m_windows.form1();
+    main.show();
+    main.setTimerRunning(true);
+}
+
+void Form3::setValue(const QDate& date)
+{
+    m_Calendar1->setSelectedDate(date);
+}
+
+void Form3::setSearchButtonVisible(bool visible)
+{
+    m_Nevkeres->setVisible(visible);
+}
+
+bool Form3::eventFilter(QObject* watched, QEvent* event)
+{
+    // Opening the drop-down list moves the focus to the list, which is not leaving the picker.
+    if (watched == m_combUnnepek && event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+        combUnnepek_LostFocus();
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form3::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The calendar is the first tab stop and takes the focus whenever the window is shown;
+    // the text is refreshed also where the window manager does not activate the window.
+    m_Calendar1->setFocus();
+    Calendar1_GotFocus();
+}
+
+void Form3::closeEvent(QCloseEvent* event)
+{
+    kilep_Click();
+    event->accept();
+}

@@ -1,0 +1,50 @@
+#include "ui/calendar/monthcalendar.h"
+
+#include <QAbstractItemView>
+#include <QBoxLayout>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QToolButton>
+
+#include <memory>
+
+MonthCalendar::MonthCalendar(QWidget* parent)
+    : QCalendarWidget(parent)
+    , m_grid(findChild<QAbstractItemView*>(QStringLiteral("qt_calendar_calendarview")))
+    , m_titleBand(findChild<QWidget*>(QStringLiteral("qt_calendar_navigationbar")))
+{
+    // The grid of days is the widget that takes the focus and the keys.
+    m_grid->installEventFilter(this);
+}
+
+bool MonthCalendar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_grid)
+        return QCalendarWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::FocusIn)
+        Q_EMIT gotFocus();
+    if (event->type() != QEvent::KeyPress || m_forwardingKey)
+        return QCalendarWidget::eventFilter(watched, event);
+
+    // Deliver a copy first, so the calendar (and whoever the key propagates to) has
+    // handled it before the report; the original is then done with.
+    std::unique_ptr<QEvent> copy(event->clone());
+    m_forwardingKey = true;
+    QCoreApplication::sendEvent(m_grid, copy.get());
+    m_forwardingKey = false;
+    Q_EMIT keyDown();
+    event->accept();
+    return true;
+}
+
+QRect MonthCalendar::reserveTitleSpace(int width)
+{
+    auto* band = qobject_cast<QBoxLayout*>(m_titleBand->layout());
+    auto* next = m_titleBand->findChild<QToolButton*>(QStringLiteral("qt_calendar_nextmonth"));
+    band->insertSpacing(band->indexOf(next), width);
+    layout()->activate();
+    band->activate();
+    const QRect arrow = next->geometry();
+    return QRect(m_titleBand->mapTo(this, QPoint(arrow.left() - width, 0)),
+                 QSize(width, m_titleBand->height()));
+}

@@ -1,0 +1,252 @@
+#include "ui/main/form1.h"
+
+#include "core/entry.h"
+#include "core/namedays.h"
+#include "dates/clock.h"
+#include "dates/datetexts.h"
+#include "ui/calendar/form3.h"
+#include "ui/fonts.h"
+#include "ui/search/form2.h"
+#include "ui/twips.h"
+#include "ui/windows.h"
+
+#include <QCloseEvent>
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStringBuilder>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+constexpr int pairGap = 120; // twips between the date box and the clock box
+} // namespace
+
+Form1::Form1(Windows& windows)
+    : m_windows(windows)
+{
+    setObjectName(u"Form1"_s);
+    setWindowTitle(u"Zorvat"_s);
+    setFixedSize(twips(6465), twips(3450));
+    // No text of the window uses its own font, but the date box is sized by it.
+    setFont(timesNewRoman(20.25, true));
+    createControls();
+}
+
+void Form1::createControls()
+{
+    m_calendarium = createButton("calendarium", u"Calendarium"_s, twipsRect(2160, 3000, 1815, 375),
+                                 timesNewRoman(14.25, true));
+    m_Command2 = createButton("Command2", u"Névkeresés"_s, twipsRect(5280, 3000, 1095, 375),
+                              msSansSerif(8.25));
+    m_Timer1 = new QTimer(this);
+    m_Timer1->setObjectName(u"Timer1"_s);
+    m_Text3 = createTextBox("Text3", u"Text3"_s, twipsRect(3840, 120, 975, 375));
+    m_Text2 = createTextBox("Text2", u"Text2"_s, twipsRect(1320, 120, 2415, 375));
+    m_Command1 =
+        createButton("Command1", u"EXIT"_s, twipsRect(120, 3000, 855, 375), msSansSerif(8.25));
+    m_labelHolnapiZorvat = createLabel("labelHolnapiZorvat", u"Label4"_s,
+                                       twipsRect(2520, 2040, 1125, 450), timesNewRoman(18, true));
+    m_labelMaiZorvat =
+        createLabel("labelMaiZorvat", u"zorvat"_s, twipsRect(2160, 600, 1650, 645), impact(24));
+    m_Label3 =
+        createLabel("Label3", u"Holnap"_s, twipsRect(2595, 1680, 825, 315), timesNewRoman(14.25));
+    m_Label2 =
+        createLabel("Label2", u"lesz!!"_s, twipsRect(2760, 2640, 615, 315), timesNewRoman(14.25));
+    m_Label1 =
+        createLabel("Label1", u"napja van!"_s, twipsRect(2400, 1320, 1245, 330), timesNewRoman(15));
+
+    for (QLabel* label : {m_labelHolnapiZorvat, m_labelMaiZorvat}) {
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setAutoFillBackground(true);
+        QPalette colours = label->palette();
+        colours.setColor(QPalette::Window, colours.color(QPalette::HighlightedText));
+        label->setPalette(colours);
+    }
+    QPalette red = m_labelMaiZorvat->palette();
+    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    m_labelMaiZorvat->setPalette(red);
+    QPalette blue = m_labelHolnapiZorvat->palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 192));
+    m_labelHolnapiZorvat->setPalette(blue);
+
+    setTabOrder(m_Command1, m_Text2);
+    setTabOrder(m_Text2, m_Text3);
+    setTabOrder(m_Text3, m_Command2);
+    setTabOrder(m_Command2, m_calendarium);
+
+    connect(m_Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(m_Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(m_calendarium, &QPushButton::clicked, this, &Form1::calendarium_Click);
+    connect(m_Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+}
+
+QLabel* Form1::createLabel(const char* name, const QString& caption, QRect geometry,
+                           const QFont& font)
+{
+    auto* label = new QLabel(caption, this);
+    label->setObjectName(QLatin1StringView(name));
+    label->setFont(font);
+    label->setAlignment(Qt::AlignCenter);
+    label->setGeometry(geometry);
+    label->adjustSize();
+    return label;
+}
+
+QLineEdit* Form1::createTextBox(const char* name, const QString& text, QRect geometry)
+{
+    auto* box = new QLineEdit(text, this);
+    box->setObjectName(QLatin1StringView(name));
+    box->setFont(msSansSerif(8.25, true));
+    box->setAlignment(Qt::AlignCenter);
+    box->setGeometry(geometry);
+    return box;
+}
+
+QPushButton* Form1::createButton(const char* name, const QString& caption, QRect geometry,
+                                 const QFont& font)
+{
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(QLatin1StringView(name));
+    button->setFont(font);
+    button->setGeometry(geometry);
+    return button;
+}
+
+void Form1::centre(QWidget* control)
+{
+    control->move(centredLeft(frameGeometry().width(), control->width()), control->y());
+}
+
+void Form1::Form_Load()
+{
+    for (QWidget* control : {static_cast<QWidget*>(m_Label1), static_cast<QWidget*>(m_Label3),
+                             static_cast<QWidget*>(m_Label2), static_cast<QWidget*>(m_calendarium)})
+        centre(control);
+    NameDays& names = m_windows.names();
+    names.refdatum = today();
+    names.nevtabla();
+    zorvatok();
+    // "EXIT" answers Enter anywhere in the window; keyPressEvent does the rest.
+    m_Command1->setDefault(true);
+    m_Command1->setFocus();
+    m_Timer1->start(1000);
+    m_Text3->update();
+}
+
+void Form1::setNameLabel(QLabel* label, const QDate& date)
+{
+    const QString& entry = m_windows.names().nevek(date.month(), date.day());
+    label->setText(u"  " % withoutMarker(entry) % u"  ");
+    label->adjustSize();
+    centre(label);
+}
+
+void Form1::zorvatok()
+{
+    setNameLabel(m_labelHolnapiZorvat, today().addDays(1));
+    setNameLabel(m_labelMaiZorvat, today());
+    m_Text3->setText(timeText());
+    const QString date = longDateText(today());
+    m_Text2->setText(date);
+    // Half the date's width in the window's own large font, not in the box's.
+    const qreal width = QFontMetricsF(font()).horizontalAdvance(u"  " % date % u"  ") / 2;
+    m_Text2->resize(qRound(width), m_Text2->height());
+
+    // The date and the clock are centred as a pair.
+    const int gap = twips(pairGap);
+    const int pairWidth = m_Text3->width() + m_Text2->width() + gap;
+    m_Text2->move(centredLeft(frameGeometry().width(), pairWidth), m_Text2->y());
+    m_Text3->move(m_Text2->width() + m_Text2->x() + gap, m_Text3->y());
+}
+
+void Form1::Timer1_Timer()
+{
+    m_Text3->setText(timeValue());
+    if (today() == m_utolsodatum)
+        return;
+    // A new day may be in a new year: the table must be that year's before it is read.
+    NameDays& names = m_windows.names();
+    names.refdatum = today();
+    names.nevtabla();
+    zorvatok();
+    m_utolsodatum = today();
+}
+
+void Form1::Form_GotFocus()
+{
+    m_windows.names().refdatum = today();
+    setTimerRunning(true);
+}
+
+void Form1::Command1_Click()
+{
+    m_windows.end();
+}
+
+void Form1::Command2_Click()
+{
+    m_Command2->hide();
+    m_windows.names().refdatum = today();
+    setTimerRunning(false);
+    m_Command1->setDefault(true);
+    m_windows.form3().hide();
+    Form2& search = m_windows.form2();
+    search.show();
+    search.raise();
+    search.activateWindow();
+}
+
+void Form1::calendarium_Click()
+{
+    const Date date = today();
+    m_windows.names().refdatum = date;
+    // The calendar's first load moves refdatum; the value handed over is still today.
+    Form3& calendar = m_windows.form3();
+    calendar.setValue(date);
+    setTimerRunning(false);
+    calendar.show();
+    calendar.raise();
+    calendar.activateWindow();
+}
+
+void Form1::setSearchButtonVisible(bool visible)
+{
+    m_Command2->setVisible(visible);
+}
+
+void Form1::setTimerRunning(bool running)
+{
+    if (!running)
+        m_Timer1->stop();
+    else if (!m_Timer1->isActive())
+        m_Timer1->start();
+}
+
+bool Form1::isTimerRunning() const
+{
+    return m_Timer1->isActive();
+}
+
+void Form1::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+        return QWidget::keyPressEvent(event);
+    // A plain widget has no default button: Enter presses the focused button, else "EXIT".
+    auto* focused = qobject_cast<QPushButton*>(focusWidget());
+    (focused ? focused : m_Command1)->click();
+}
+
+void Form1::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    Form_GotFocus();
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    Command1_Click();
+    event->accept();
+}

@@ -1,0 +1,134 @@
+#include "ui/search/form2.h"
+
+#include "core/namedays.h"
+#include "core/namesearch.h"
+#include "dates/texts.h"
+#include "ui/calendar/form3.h"
+#include "ui/fonts.h"
+#include "ui/main/form1.h"
+#include "ui/twips.h"
+#include "ui/windows.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+Form2::Form2(Windows& windows)
+    : m_windows(windows)
+{
+    setObjectName(u"Form2"_s);
+    setWindowTitle(u"Zorvat kereső"_s);
+    setFixedSize(twips(6480), twips(3510));
+    // The layout is fixed in size, so the default font is the small one it was designed for.
+    setFont(msSansSerif(8.25));
+    createControls();
+}
+
+void Form2::createControls()
+{
+    m_Text1 = createTextBox("Text1", twipsRect(360, 240, 5655, 375));
+    m_Text2 = createTextBox("Text2", twipsRect(360, 1200, 5655, 375));
+
+    m_Text3 = new QPlainTextEdit(u"Text3"_s, this);
+    m_Text3->setObjectName(u"Text3"_s);
+    m_Text3->setGeometry(twipsRect(360, 1680, 5655, 975));
+    m_Text3->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_Text3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_Text3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    m_Command1 = new QPushButton(u"Exit"_s, this);
+    m_Command1->setObjectName(u"Command1"_s);
+    m_Command1->setGeometry(twipsRect(360, 3000, 1095, 375));
+
+    m_Label1 = new QLabel(u"Keresett névrészlet majd <ENTER>"_s, this);
+    m_Label1->setObjectName(u"Label1"_s);
+    m_Label1->setTextFormat(Qt::PlainText);
+    m_Label1->setAlignment(Qt::AlignCenter);
+    m_Label1->setGeometry(twipsRect(960, 720, 2655, 255));
+
+    setTabOrder(m_Text1, m_Text2);
+    setTabOrder(m_Text2, m_Text3);
+    setTabOrder(m_Text3, m_Command1);
+
+    connect(m_Text1, &QLineEdit::textChanged, this, &Form2::Text1_Change);
+    connect(m_Text1, &QLineEdit::returnPressed, this, &Form2::Text1_KeyPress);
+    connect(m_Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+    m_Text2->installEventFilter(this);
+}
+
+QLineEdit* Form2::createTextBox(const char* name, QRect geometry)
+{
+    auto* box = new QLineEdit(QLatin1StringView(name), this);
+    box->setObjectName(QLatin1StringView(name));
+    box->setGeometry(geometry);
+    return box;
+}
+
+void Form2::Form_Load()
+{
+    m_Text1->clear(); // runs Text1_Change; the next two lines clear what it found
+    m_Text2->clear();
+    m_Text3->clear();
+    Form1& main = m_windows.form1();
+    main.setSearchButtonVisible(false);
+    m_windows.form3().setSearchButtonVisible(false);
+    move(main.pos());
+    // Both windows have the same frame, so equal client heights make equal outer heights.
+    setFixedHeight(main.height());
+    main.setTimerRunning(false);
+    m_windows.names().nevtabla();
+}
+
+void Form2::Command1_Click()
+{
+    m_windows.form1().setSearchButtonVisible(true);
+    Form3& calendar = m_windows.form3();
+    calendar.setSearchButtonVisible(true);
+    hide();
+    if (!calendar.isVisible())
+        m_windows.form1().setTimerRunning(true);
+}
+
+void Form2::Text1_Change()
+{
+    m_nevreszlet = trimBlanks(m_Text1->text());
+    const FirstMatch match = firstDayStartingWith(m_windows.names(), m_nevreszlet);
+    m_Text2->setText(match.entry);
+    m_Text3->setPlainText(match.dayText);
+}
+
+void Form2::Text1_KeyPress()
+{
+    m_nevreszlet = trimBlanks(m_Text1->text());
+    hkeres();
+}
+
+void Form2::Text2_Click()
+{
+    m_nevreszlet = trimBlanks(m_Text2->text());
+    hkeres();
+}
+
+void Form2::hkeres()
+{
+    m_Text3->setPlainText(daysContaining(m_windows.names(), m_nevreszlet));
+}
+
+bool Form2::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_Text2 && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        Text2_Click();
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form2::closeEvent(QCloseEvent* event)
+{
+    Command1_Click();
+    event->accept();
+}
