@@ -25,10 +25,10 @@ QFont arial(qreal points, bool bold)
     return font({u"Arial"_s, u"Liberation Sans"_s}, points, bold);
 }
 
-// Impact is a heavy, narrow headline face; a condensed bold sans keeps both.
+// Impact is a heavy, narrow headline face; a narrow bold sans keeps its width.
 QFont impact(qreal points)
 {
-    return font({u"Impact"_s, u"DejaVu Sans Condensed"_s}, points, true);
+    return font({u"Impact"_s, u"Liberation Sans Narrow"_s}, points, true);
 }
 
 QFont msSansSerif(qreal points, bool bold)

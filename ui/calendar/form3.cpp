@@ -93,7 +93,7 @@ void Form3::createControls()
     connect(m_Calendar1, &MonthCalendar::gotFocus, this, &Form3::Calendar1_GotFocus);
     connect(m_Calendar1, &MonthCalendar::clicked, this, &Form3::Calendar1_Click);
     connect(m_Calendar1, &MonthCalendar::keyDown, this, &Form3::Calendar1_KeyDown);
-    connect(m_Calendar1, &MonthCalendar::currentPageChanged, this, &Form3::Calendar1_NewMonth);
+    connect(m_Calendar1, &MonthCalendar::newMonth, this, &Form3::Calendar1_NewMonth);
     // Only a pick from the list counts, never text typed into a picker's field.
     connect(m_comboMonth, &QComboBox::activated, this, &Form3::comboMonth_Click);
     connect(m_comboYear, &QComboBox::activated, this, &Form3::comboYear_Click);
@@ -163,6 +163,9 @@ QComboBox* Form3::createPicker(const char* name, const QString& text, QRect geom
     picker->setEditable(true);
     picker->setInsertPolicy(QComboBox::NoInsert);
     picker->setCompleter(nullptr);
+    // Only an entry picked from the list counts: without this, leaving the field with
+    // an entry's exact text typed into it would pick that entry.
+    disconnect(picker->lineEdit(), &QLineEdit::editingFinished, picker, nullptr);
     picker->setMaxVisibleItems(12);
     picker->setFont(font);
     picker->setGeometry(geometry);

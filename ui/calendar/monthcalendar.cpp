@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QToolButton>
 
+#include <algorithm>
 #include <memory>
 
 MonthCalendar::MonthCalendar(QWidget* parent)
@@ -15,6 +16,19 @@ MonthCalendar::MonthCalendar(QWidget* parent)
 {
     // The grid of days is the widget that takes the focus and the keys.
     m_grid->installEventFilter(this);
+    connect(this, &QCalendarWidget::currentPageChanged, this, &MonthCalendar::followShownMonth);
+}
+
+// Turning the page with the arrows or the month and year buttons takes the selected date
+// along, keeping its day where the new month has it, so the date is always the one shown.
+void MonthCalendar::followShownMonth(int year, int month)
+{
+    const QDate selected = selectedDate();
+    if (selected.year() != year || selected.month() != month) {
+        const QDate first(year, month, 1);
+        setSelectedDate(first.addDays(std::min(selected.day(), first.daysInMonth()) - 1));
+    }
+    Q_EMIT newMonth();
 }
 
 bool MonthCalendar::eventFilter(QObject* watched, QEvent* event)

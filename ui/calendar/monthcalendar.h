@@ -4,8 +4,9 @@
 
 class QAbstractItemView;
 
-// A month calendar that also tells when it gains the focus and when a key has gone
-// down in it. The date, click and month-change notifications are QCalendarWidget's own.
+// A month calendar that also tells when it gains the focus, when a key has gone down in
+// it and when it shows another month. Its date and click notification are
+// QCalendarWidget's own.
 class MonthCalendar : public QCalendarWidget
 {
     Q_OBJECT
@@ -23,11 +24,15 @@ Q_SIGNALS:
     void gotFocus();
     // Sent after the calendar has handled the key, so the selection is already the new one.
     void keyDown();
+    // The selected date is already in the newly shown month.
+    void newMonth();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void followShownMonth(int year, int month);
+
     QAbstractItemView* m_grid = nullptr;
     QWidget* m_titleBand = nullptr;
     bool m_forwardingKey = false;

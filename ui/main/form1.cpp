@@ -164,15 +164,16 @@ void Form1::zorvatok()
 
 void Form1::Timer1_Timer()
 {
+    if (today() != m_utolsodatum) {
+        // A new day may be in a new year: the table must be that year's before it is read.
+        NameDays& names = m_windows.names();
+        names.refdatum = today();
+        names.nevtabla();
+        zorvatok();
+        m_utolsodatum = today();
+    }
+    // After zorvatok, so every tick leaves the clock in one format.
     m_Text3->setText(timeValue());
-    if (today() == m_utolsodatum)
-        return;
-    // A new day may be in a new year: the table must be that year's before it is read.
-    NameDays& names = m_windows.names();
-    names.refdatum = today();
-    names.nevtabla();
-    zorvatok();
-    m_utolsodatum = today();
 }
 
 void Form1::Form_GotFocus()

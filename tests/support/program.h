@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/namedays.h"
+#include "support/fakeclock.h"
+#include "ui/windows.h"
+
+#include <QWidget>
+
+// The whole program on a fixed clock, from a fresh name table: as many runs per test
+// binary as there are test functions.
+struct Program
+{
+    explicit Program(const QDateTime& start)
+        : clock(start)
+        , windows(names)
+    {
+    }
+
+    FakeClock clock;
+    NameDays names;
+    Windows windows;
+};
+
+// A control of a window by its design name; a missing control ends the test binary,
+// as nothing else in the test could make sense of it.
+template<typename Control> Control* child(const QObject& window, const char* name)
+{
+    auto* control = window.findChild<Control*>(QLatin1StringView(name));
+    if (!control)
+        qFatal("%s has no control %s", qPrintable(window.objectName()), name);
+    return control;
+}

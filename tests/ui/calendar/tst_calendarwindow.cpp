@@ -1,0 +1,348 @@
+#include "dates/datetexts.h"
+#include "support/program.h"
+#include "ui/calendar/form3.h"
+#include "ui/main/form1.h"
+
+#include <QAbstractItemView>
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QColor red(255, 0, 0);
+const QColor black(0, 0, 0);
+
+QDateTime at(int year, int month, int day)
+{
+    return QDateTime(QDate(year, month, day), QTime(12, 0));
+}
+
+// Opens the calendar window as the main window's "Calendarium" does.
+Form3& openCalendar(Program& program)
+{
+    program.windows.form1().calendarium_Click();
+    Form3& form = program.windows.form3();
+    if (!QTest::qWaitForWindowExposed(&form))
+        qFatal("the calendar window did not appear");
+    return form;
+}
+
+QCalendarWidget* calendarOf(const Form3& form)
+{
+    return child<QCalendarWidget>(form, "Calendar1");
+}
+
+QLabel* dayTextOf(const Form3& form)
+{
+    return child<QLabel>(form, "LabelZorvat");
+}
+
+QColor colourOf(const QLabel* label)
+{
+    return label->palette().color(QPalette::WindowText);
+}
+
+// Shows a date the way a user gets there from anywhere: the calendar takes the focus.
+void showDate(Form3& form, const QDate& date)
+{
+    calendarOf(form)->setSelectedDate(date);
+    form.Calendar1_GotFocus();
+}
+
+// Picks an entry from a picker's drop-down list with the mouse.
+void pick(QComboBox* picker, int index)
+{
+    picker->showPopup();
+    QAbstractItemView* list = picker->view();
+    const QModelIndex item = list->model()->index(index, 0);
+    list->scrollTo(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(item).center());
+}
+
+QModelIndex cellShowing(QAbstractItemView* grid, const QString& day)
+{
+    const QAbstractItemModel* days = grid->model();
+    for (int row = 1; row < days->rowCount(); ++row)
+        for (int column = 0; column < days->columnCount(); ++column)
+            if (days->index(row, column).data().toString() == day)
+                return days->index(row, column);
+    return {};
+}
+
+QAbstractItemView* gridOf(const Form3& form)
+{
+    return child<QAbstractItemView>(form, "qt_calendar_calendarview");
+}
+} // namespace
+
+class TestCalendarWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void loadingMovesToTheCurrentMonth()
+    {
+        Program program(at(2026, 12, 7));
+        Form3& form = program.windows.form3();
+        QVERIFY(!form.isVisible());
+        QCOMPARE(form.windowTitle(), u"Kalendárium");
+        QCOMPARE(form.pos(), program.windows.form1().pos());
+        // The calendar's stored day is kept, in the current year and month.
+        QCOMPARE(calendarOf(form)->selectedDate(), QDate(2026, 12, 14));
+        QCOMPARE(program.names.refdatum.year(), 2026);
+        QCOMPARE(program.names.nevek(4, 5), u"Húsvét, Vince,mszn");
+        QCOMPARE(dayTextOf(form)->text(), u" 2026.12.14.   Szilárda   ");
+
+        auto* years = child<QComboBox>(form, "comboYear");
+        QCOMPARE(years->count(), 201);
+        QCOMPARE(years->itemText(0), u" 1900");
+        QCOMPARE(years->itemText(200), u" 2100");
+        QCOMPARE(years->currentText(), u" 2026");
+        auto* months = child<QComboBox>(form, "comboMonth");
+        QCOMPARE(months->count(), 12);
+        QCOMPARE(months->itemText(0), u"Január");
+        QCOMPARE(months->currentText(), u"December");
+        auto* feasts = child<QComboBox>(form, "combUnnepek");
+        QCOMPARE(feasts->count(), 7);
+        QCOMPARE(feasts->itemText(0), u"Húsvétvasárnap");
+        QCOMPARE(feasts->itemText(6), u"Thanksgiving");
+        QCOMPARE(feasts->currentIndex(), -1);
+        QCOMPARE(feasts->currentText(), u"Változó Ünnepek");
+    }
+
+    void firstShowingShowsToday()
+    {
+        Program program(at(2004, 6, 9));
+        Form3& form = openCalendar(program);
+        QCOMPARE(calendarOf(form)->selectedDate(), QDate(2004, 6, 9));
+        QCOMPARE(dayTextOf(form)->text(), u" 2004.06.09.   Félix   ");
+        QCOMPARE(colourOf(dayTextOf(form)), black);
+        QVERIFY(!child<QPushButton>(form, "MaiNap")->isVisible());
+    }
+
+    void holidaysAndSundaysAreRed_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("national holiday")
+            << QDate(2004, 3, 15) << u" 2004.03.15.   NEMZETI ÜNNEP, Kristóf   "_s << red;
+        QTest::newRow("Sunday") << QDate(2004, 4, 4) << u" 2004.04.04.   Izidor   "_s << red;
+        QTest::newRow("Easter Sunday")
+            << QDate(2004, 4, 11) << u" 2004.04.11.   Húsvét, Leó, Szaniszló   "_s << red;
+        QTest::newRow("Easter Monday 2004")
+            << QDate(2004, 4, 12) << u" 2004.04.12.   Húsvéthétfő, Gyula   "_s << red;
+        QTest::newRow("the same day in 2005")
+            << QDate(2005, 4, 12) << u" 2005.04.12.   Gyula   "_s << black;
+        QTest::newRow("Easter Monday 2005")
+            << QDate(2005, 3, 28) << u" 2005.03.28.   Húsvéthétfő, Gedeon, Johanna   "_s << red;
+        QTest::newRow("women's day has no marker")
+            << QDate(2004, 3, 8) << u" 2004.03.08.   NEMZ.NŐNAP, Zoltán   "_s << black;
+        QTest::newRow("Good Friday")
+            << QDate(2004, 4, 9) << u" 2004.04.09.   Nagypéntek, Erhard   "_s << black;
+        QTest::newRow("1 May") << QDate(2004, 5, 1) << u" 2004.05.01.   Fülöp, Jakab   "_s << red;
+        QTest::newRow("leap day") << QDate(2004, 2, 29) << u" 2004.02.29.   Elemér   "_s << red;
+        QTest::newRow("first day")
+            << QDate(1900, 1, 1) << u" 1900.01.01.   ÚJéV, Fruzsina   "_s << red;
+        QTest::newRow("last day") << QDate(2100, 12, 31) << u" 2100.12.31.   Szilveszter   "_s
+                                  << black;
+    }
+    void holidaysAndSundaysAreRed()
+    {
+        QFETCH(QDate, date);
+        QFETCH(QString, text);
+        QFETCH(QColor, colour);
+        Program program(at(2026, 12, 7));
+        Form3& form = openCalendar(program);
+        showDate(form, date);
+        QCOMPARE(dayTextOf(form)->text(), text);
+        QCOMPARE(colourOf(dayTextOf(form)), colour);
+        QCOMPARE(program.names.refdatum.year(), date.year());
+        QVERIFY(child<QPushButton>(form, "MaiNap")->isVisible());
+    }
+
+    void clickingADayShowsIt()
+    {
+        Program program(at(2004, 4, 11));
+        Form3& form = openCalendar(program);
+        QAbstractItemView* grid = gridOf(form);
+        const QModelIndex cell = cellShowing(grid, u"20"_s);
+        QVERIFY(cell.isValid());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
+        QCOMPARE(calendarOf(form)->selectedDate(), QDate(2004, 4, 20));
+        QCOMPARE(dayTextOf(form)->text(), u" 2004.04.20.   Tivadar   ");
+        QVERIFY(child<QPushButton>(form, "MaiNap")->isVisible());
+    }
+
+    void keysShowTheNewDate_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QDate>("expected");
+        QTest::newRow("right") << int(Qt::Key_Right) << QDate(2004, 4, 12);
+        QTest::newRow("left") << int(Qt::Key_Left) << QDate(2004, 4, 10);
+        QTest::newRow("down") << int(Qt::Key_Down) << QDate(2004, 4, 18);
+        QTest::newRow("up") << int(Qt::Key_Up) << QDate(2004, 4, 4);
+        QTest::newRow("page down") << int(Qt::Key_PageDown) << QDate(2004, 5, 11);
+        QTest::newRow("page up") << int(Qt::Key_PageUp) << QDate(2004, 3, 11);
+        QTest::newRow("end") << int(Qt::Key_End) << QDate(2004, 4, 30);
+        QTest::newRow("home") << int(Qt::Key_Home) << QDate(2004, 4, 1);
+    }
+    void keysShowTheNewDate()
+    {
+        QFETCH(int, key);
+        QFETCH(QDate, expected);
+        Program program(at(2004, 4, 11));
+        Form3& form = openCalendar(program);
+        QAbstractItemView* grid = gridOf(form);
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key(key));
+        QCOMPARE(calendarOf(form)->selectedDate(), expected);
+        QVERIFY(dayTextOf(form)->text().startsWith(u' ' + dateText(expected)));
+        QCOMPARE(child<QComboBox>(form, "comboMonth")->currentIndex(), expected.month() - 1);
+    }
+
+    void pickersKeepTheDay_data()
+    {
+        QTest::addColumn<QDate>("start");
+        QTest::addColumn<QByteArray>("picker");
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QDate>("expected");
+        QTest::newRow("31 January to April")
+            << QDate(2004, 1, 31) << QByteArray("comboMonth") << 3 << QDate(2004, 5, 1);
+        QTest::newRow("15 March to June")
+            << QDate(2004, 3, 15) << QByteArray("comboMonth") << 5 << QDate(2004, 6, 15);
+        QTest::newRow("leap day to 2005")
+            << QDate(2004, 2, 29) << QByteArray("comboYear") << 105 << QDate(2005, 3, 1);
+        QTest::newRow("to the first year")
+            << QDate(2004, 2, 29) << QByteArray("comboYear") << 0 << QDate(1900, 3, 1);
+        QTest::newRow("to 2000") << QDate(2004, 2, 29) << QByteArray("comboYear") << 100
+                                 << QDate(2000, 2, 29);
+    }
+    void pickersKeepTheDay()
+    {
+        QFETCH(QDate, start);
+        QFETCH(QByteArray, picker);
+        QFETCH(int, entry);
+        QFETCH(QDate, expected);
+        Program program(at(2026, 12, 7));
+        Form3& form = openCalendar(program);
+        showDate(form, start);
+        pick(child<QComboBox>(form, picker.constData()), entry);
+        QCOMPARE(calendarOf(form)->selectedDate(), expected);
+        QVERIFY(dayTextOf(form)->text().startsWith(u' ' + dateText(expected)));
+        // Both pickers show the calendar's month, also after a roll-over.
+        QCOMPARE(child<QComboBox>(form, "comboMonth")->currentIndex(), expected.month() - 1);
+        QCOMPARE(child<QComboBox>(form, "comboYear")->currentText(),
+                 u' ' + QString::number(expected.year()));
+    }
+
+    void typingIntoAPickerDoesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("picker");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("month") << QByteArray("comboMonth") << u"Május"_s;
+        QTest::newRow("year") << QByteArray("comboYear") << u" 1999"_s;
+        QTest::newRow("feast") << QByteArray("combUnnepek") << u"Nagypéntek"_s;
+    }
+    void typingIntoAPickerDoesNothing()
+    {
+        QFETCH(QByteArray, picker);
+        QFETCH(QString, typed);
+        Program program(at(2004, 6, 9));
+        Form3& form = openCalendar(program);
+        auto* field = child<QComboBox>(form, picker.constData());
+        field->setFocus();
+        field->lineEdit()->selectAll();
+        field->lineEdit()->insert(typed);
+        QTest::keyClick(field, Qt::Key_Return);
+        child<QWidget>(form, "kilep")->setFocus();
+        QCOMPARE(calendarOf(form)->selectedDate(), QDate(2004, 6, 9));
+        QCOMPARE(dayTextOf(form)->text(), u" 2004.06.09.   Félix   ");
+    }
+
+    void pickersFollowTheCalendarsOwnNavigation()
+    {
+        Program program(at(2026, 12, 7));
+        Form3& form = openCalendar(program);
+        showDate(form, QDate(2026, 12, 31));
+        QTest::mouseClick(child<QToolButton>(form, "qt_calendar_nextmonth"), Qt::LeftButton);
+        QCOMPARE(calendarOf(form)->selectedDate(), QDate(2027, 1, 31));
+        QCOMPARE(dayTextOf(form)->text(), u" 2027.01.31.   Marcella, Gerda   ");
+        QCOMPARE(child<QComboBox>(form, "comboMonth")->currentText(), u"Január");
+        QCOMPARE(child<QComboBox>(form, "comboYear")->currentText(), u" 2027");
+        QTest::mouseClick(child<QToolButton>(form, "qt_calendar_nextmonth"), Qt::LeftButton);
+        QCOMPARE(calendarOf(form)->selectedDate(), QDate(2027, 2, 28));
+        QCOMPARE(child<QComboBox>(form, "comboMonth")->currentText(), u"Február");
+        QCOMPARE(dayTextOf(form)->text(), u" 2027.02.28.   Elemér   ");
+    }
+
+    // The pickers belong to the window, so accessibility reaches them, and they cover
+    // neither the calendar's arrows nor its own month and year.
+    void pickersLieOverTheTitleBand()
+    {
+        Program program(at(2026, 12, 7));
+        Form3& form = openCalendar(program);
+        const QWidget* band = child<QWidget>(form, "qt_calendar_navigationbar");
+        const QRect bandArea(band->mapTo(&form, QPoint()), band->size());
+        for (const char* name : {"comboMonth", "comboYear"}) {
+            const auto* picker = child<QComboBox>(form, name);
+            QCOMPARE(picker->parentWidget(), &form);
+            QVERIFY2(bandArea.contains(picker->geometry()), name);
+            for (const char* covered : {"qt_calendar_prevmonth", "qt_calendar_nextmonth",
+                                        "qt_calendar_monthbutton", "qt_calendar_yearbutton"}) {
+                const auto* button = child<QWidget>(form, covered);
+                const QRect area(button->mapTo(&form, QPoint()), button->size());
+                QVERIFY2(!area.intersects(picker->geometry()), covered);
+            }
+        }
+        QVERIFY(form.children().indexOf(child<QComboBox>(form, "comboMonth")) >
+                form.children().indexOf(calendarOf(form)));
+    }
+
+    void dayTextIsCentredAndMayOverflow()
+    {
+        Program program(at(2026, 12, 7));
+        Form3& form = openCalendar(program);
+        const QLabel* label = dayTextOf(form);
+        const int outer = form.frameGeometry().width();
+        QVERIFY(qAbs(2 * label->x() + label->width() - outer) <= 1);
+        showDate(form, QDate(2004, 5, 31));
+        QVERIFY(label->width() > outer);
+        QVERIFY(label->x() < 0);
+        QVERIFY(qAbs(2 * label->x() + label->width() - outer) <= 1);
+    }
+
+    void todayButtonShowsOnlyAwayFromToday()
+    {
+        Program program(at(2026, 12, 7));
+        Form3& form = openCalendar(program);
+        auto* today = child<QPushButton>(form, "MaiNap");
+        QVERIFY(!today->isVisible());
+        showDate(form, QDate(2004, 4, 11));
+        QVERIFY(today->isVisible());
+        QTest::mouseClick(today, Qt::LeftButton);
+        QCOMPARE(calendarOf(form)->selectedDate(), QDate(2026, 12, 7));
+        QCOMPARE(dayTextOf(form)->text(), u" 2026.12.07.   Ambrus   ");
+        QVERIFY(!today->isVisible());
+        QCOMPARE(program.names.nevek(2, 24), u"Mátyás");
+    }
+
+    void shownYearIsTheTablesYear()
+    {
+        Program program(at(2026, 12, 7));
+        Form3& form = openCalendar(program);
+        pick(child<QComboBox>(form, "comboYear"), 104);
+        QCOMPARE(calendarOf(form)->selectedDate(), QDate(2004, 12, 7));
+        QCOMPARE(program.names.nevek(2, 24), u"Mátyás/szökőnap");
+        QCOMPARE(program.names.nevek(4, 11), u"Húsvét, Leó, Szaniszló,mszn");
+    }
+};
+
+QTEST_MAIN(TestCalendarWindow)
+#include "tst_calendarwindow.moc"
