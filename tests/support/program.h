@@ -4,6 +4,9 @@
 #include "support/fakeclock.h"
 #include "ui/windows.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QTest>
 #include <QWidget>
 
 // The whole program on a fixed clock, from a fresh name table: as many runs per test
@@ -29,4 +32,14 @@ template<typename Control> Control* child(const QObject& window, const char* nam
     if (!control)
         qFatal("%s has no control %s", qPrintable(window.objectName()), name);
     return control;
+}
+
+// Picks an entry from a picker's drop-down list with the mouse, as a user does.
+inline void pick(QComboBox* picker, int index)
+{
+    picker->showPopup();
+    QAbstractItemView* list = picker->view();
+    const QModelIndex item = list->model()->index(index, 0);
+    list->scrollTo(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(item).center());
 }

@@ -55,16 +55,6 @@ void showDate(Form3& form, const QDate& date)
     form.Calendar1_GotFocus();
 }
 
-// Picks an entry from a picker's drop-down list with the mouse.
-void pick(QComboBox* picker, int index)
-{
-    picker->showPopup();
-    QAbstractItemView* list = picker->view();
-    const QModelIndex item = list->model()->index(index, 0);
-    list->scrollTo(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(item).center());
-}
-
 QModelIndex cellShowing(QAbstractItemView* grid, const QString& day)
 {
     const QAbstractItemModel* days = grid->model();
