@@ -73,6 +73,17 @@ static int top_level_mapped(Display* dpy, Window root)
     return 0;
 }
 
+/* Asks the program's process group to quit, as a desktop session would: some programs (gsimplecal)
+ * keep a lock file and take a different start-up path after being killed outright. */
+static void stop(pid_t pid)
+{
+    kill(-pid, SIGTERM);
+    for (int i = 0; i < 200 && waitpid(pid, NULL, WNOHANG) == 0; ++i)
+        usleep(10000);
+    kill(-pid, SIGKILL); /* whatever is left, including helpers it started */
+    waitpid(pid, NULL, 0);
+}
+
 static void usage(void)
 {
     fputs("usage: mapwait [-i IDLE_SECONDS] [-t TIMEOUT_SECONDS] PROGRAM [ARGS...]\n", stderr);
@@ -114,6 +125,8 @@ int main(int argc, char** argv)
     if (pid == 0) {
         /* Its own process group, so helpers it spawns are killed together with it. */
         setpgid(0, 0);
+        /* Our stdout carries the results; the program's own output goes with its errors. */
+        dup2(STDERR_FILENO, STDOUT_FILENO);
         execvp(argv[optind], argv + optind);
         perror("mapwait: exec");
         _exit(127);
@@ -123,6 +136,7 @@ int main(int argc, char** argv)
     while (!top_level_mapped(dpy, root)) {
         if (waitpid(pid, NULL, WNOHANG) == pid) {
             fprintf(stderr, "mapwait: %s exited before mapping a window\n", argv[optind]);
+            kill(-pid, SIGKILL);
             return 1;
         }
         if (now_ms() - start > timeout_s * 1e3) {
@@ -145,8 +159,7 @@ int main(int argc, char** argv)
     }
     long long ticks_after = cpu_ticks(pid);
     long hwm = vmhwm_kib(pid);
-    kill(-pid, SIGKILL);
-    waitpid(pid, NULL, 0);
+    stop(pid);
     if (ticks_at_map < 0 || ticks_after < 0 || hwm < 0) {
         fprintf(stderr, "mapwait: %s exited during the idle period\n", argv[optind]);
         return 1;
