@@ -1,0 +1,126 @@
+#include "core/entry.h"
+#include "support/program.h"
+#include "ui/calendar/form3.h"
+#include "ui/main/form1.h"
+
+#include <QCalendarWidget>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimeZone>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QDate firstDay(1900, 1, 1);
+const QDate lastDay(2100, 12, 31);
+
+// An independent table per year, built apart from the windows.
+const NameDays& referenceFor(int year)
+{
+    static NameDays names;
+    if (names.refdatum.year() != year) {
+        names.refdatum = QDate(year, 1, 1);
+        names.nevtabla();
+    }
+    return names;
+}
+
+QString labelFor(const QDate& date, int tableYear)
+{
+    return u"  "_s + withoutMarker(referenceFor(tableYear).nevek(date.month(), date.day())) +
+           u"  "_s;
+}
+} // namespace
+
+class TestSoak : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Left running for two centuries, the main window always names the right day.
+    void mainWindowDayByDay()
+    {
+        QElapsedTimer took;
+        took.start();
+        Program program(QDateTime(firstDay, QTime(0, 0, 1)));
+        Form1& form = program.windows.form1();
+        const auto* today = child<QLabel>(form, "labelMaiZorvat");
+        const auto* tomorrow = child<QLabel>(form, "labelHolnapiZorvat");
+        for (QDate day = firstDay; day <= lastDay; day = day.addDays(1)) {
+            program.clock.set(QDateTime(day, QTime(0, 0, 1)));
+            form.Timer1_Timer();
+            if (today->text() != labelFor(day, day.year()) ||
+                tomorrow->text() != labelFor(day.addDays(1), day.year()))
+                QFAIL(qPrintable(day.toString(Qt::ISODate) + u": "_s + today->text() + u" / "_s +
+                                 tomorrow->text()));
+        }
+        qInfo("%lld days in %lld ms", firstDay.daysTo(lastDay) + 1, took.elapsed());
+    }
+
+    // Every date the calendar can show: its text, and red exactly for Sundays and marked days.
+    void calendarEveryDate()
+    {
+        QElapsedTimer took;
+        took.start();
+        Program program(QDateTime(QDate(2026, 12, 7), QTime(12, 0)));
+        Form3& form = program.windows.form3();
+        auto* calendar = child<QCalendarWidget>(form, "Calendar1");
+        const auto* label = child<QLabel>(form, "LabelZorvat");
+        NameDays reference;
+        for (QDate day = firstDay; day <= lastDay; day = day.addDays(1)) {
+            calendar->setSelectedDate(day);
+            form.Calendar1_GotFocus();
+            const QString text = reference.napszoveg(day);
+            const bool red = day.dayOfWeek() == Qt::Sunday ||
+                             isMarkedHoliday(reference.nevek(day.month(), day.day()));
+            const QColor colour = label->palette().color(QPalette::WindowText);
+            if (label->text() != text || colour != (red ? QColor(255, 0, 0) : QColor(0, 0, 0)))
+                QFAIL(qPrintable(day.toString(Qt::ISODate) + u": "_s + label->text()));
+        }
+        qInfo("%lld dates in %lld ms", firstDay.daysTo(lastDay) + 1, took.elapsed());
+    }
+
+    void clockFaults_data()
+    {
+        const QTimeZone budapest("Europe/Budapest");
+        QTest::addColumn<QDateTime>("before");
+        QTest::addColumn<QDateTime>("after");
+        QTest::addColumn<QString>("time");
+        QTest::newRow("back a year")
+            << QDateTime(QDate(2028, 2, 29), QTime(10, 0))
+            << QDateTime(QDate(2027, 2, 28), QTime(10, 0)) << u"10:00:00"_s;
+        QTest::newRow("forward a century")
+            << QDateTime(QDate(2000, 4, 23), QTime(9, 0))
+            << QDateTime(QDate(2100, 3, 28), QTime(9, 0)) << u"9:00:00"_s;
+        QTest::newRow("summer time ends")
+            << QDateTime(QDate(2026, 10, 25), QTime(2, 59, 59), budapest)
+            << QDateTime(QDate(2026, 10, 25), QTime(3, 0), budapest).addSecs(-3600) << u"2:00:00"_s;
+        QTest::newRow("summer time starts")
+            << QDateTime(QDate(2026, 3, 29), QTime(1, 59, 59), budapest)
+            << QDateTime(QDate(2026, 3, 29), QTime(3, 0), budapest) << u"3:00:00"_s;
+        QTest::newRow("back across New Year")
+            << QDateTime(QDate(2029, 1, 1), QTime(0, 0, 5))
+            << QDateTime(QDate(2028, 12, 31), QTime(23, 59, 59)) << u"23:59:59"_s;
+    }
+    void clockFaults()
+    {
+        QFETCH(QDateTime, before);
+        QFETCH(QDateTime, after);
+        QFETCH(QString, time);
+        QVERIFY(before.isValid() && after.isValid());
+        Program program(before);
+        Form1& form = program.windows.form1();
+        form.Timer1_Timer();
+        program.clock.set(after);
+        form.Timer1_Timer();
+        const QDate day = after.date();
+        QCOMPARE(child<QLabel>(form, "labelMaiZorvat")->text(), labelFor(day, day.year()));
+        QCOMPARE(child<QLabel>(form, "labelHolnapiZorvat")->text(),
+                 labelFor(day.addDays(1), day.year()));
+        QCOMPARE(child<QLineEdit>(form, "Text3")->text(), time);
+    }
+};
+
+QTEST_MAIN(TestSoak)
+#include "tst_soak.moc"
