@@ -26,11 +26,6 @@ QString longDateText(const QDate& date)
     return hungarian().toString(date, u"yyyy  MMMM d, dddd");
 }
 
-QString weekdayName(const QDate& date)
-{
-    return hungarian().dayName(date.dayOfWeek(), QLocale::LongFormat);
-}
-
 QString monthName(int month)
 {
     return hungarian().monthName(month, QLocale::LongFormat);

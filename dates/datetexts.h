@@ -17,5 +17,4 @@ int weekday(const QDate& date, Qt::DayOfWeek firstDay);
 
 QString dateText(const QDate& date);     // 2004.04.08.
 QString longDateText(const QDate& date); // 2004  április 8, csütörtök
-QString weekdayName(const QDate& date);  // csütörtök, vasárnap, ...
 QString monthName(int month);            // január .. december

@@ -78,7 +78,7 @@ private Q_SLOTS:
         const QStringList weekdays = {u"hétfő"_s,  u"kedd"_s,    u"szerda"_s,  u"csütörtök"_s,
                                       u"péntek"_s, u"szombat"_s, u"vasárnap"_s};
         for (int i = 0; i < 7; ++i)
-            QCOMPARE(weekdayName(QDate(2004, 4, 5).addDays(i)), weekdays[i]);
+            QVERIFY(longDateText(QDate(2004, 4, 5).addDays(i)).endsWith(u", "_s + weekdays[i]));
         const QStringList months = {u"január"_s,     u"február"_s, u"március"_s,  u"április"_s,
                                     u"május"_s,      u"június"_s,  u"július"_s,   u"augusztus"_s,
                                     u"szeptember"_s, u"október"_s, u"november"_s, u"december"_s};
