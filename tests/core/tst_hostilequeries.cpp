@@ -1,0 +1,256 @@
+#include "core/namedays.h"
+#include "core/namesearch.h"
+
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+NameDays builtFor(int year)
+{
+    NameDays names;
+    names.refdatum = QDate(year, 6, 1);
+    names.nevtabla();
+    return names;
+}
+
+const std::array<QString, 13> months = {
+    QString(),    u"január"_s,   u"február"_s, u"március"_s,   u"április"_s,
+    u"május"_s,   u"június"_s,   u"július"_s,  u"augusztus"_s, u"szeptember"_s,
+    u"október"_s, u"november"_s, u"december"_s};
+
+// Upper case one UTF-16 unit at a time. The program maps a surrogate pair as one code
+// point instead; no entry holds a surrogate and a surrogate stays one under either
+// mapping, so a query holding one matches nothing either way and the answers agree.
+QString unitUpper(QString text)
+{
+    for (QChar& c : text)
+        c = c.toUpper();
+    return text;
+}
+
+// The plain reading of both lookups: every cell in calendar order, upper-cased whole.
+class Reference
+{
+public:
+    explicit Reference(const NameDays& names)
+    {
+        for (int month = 1; month <= 12; ++month)
+            for (int day = 1; day <= 31; ++day)
+                if (!names.nevek(month, day).isEmpty())
+                    m_cells.append({names.nevek(month, day), unitUpper(names.nevek(month, day)),
+                                    months[month] + u"  "_s + QString::number(day)});
+    }
+
+    FirstMatch first(const QString& query) const
+    {
+        const QString wanted = unitUpper(query);
+        for (const Cell& cell : m_cells)
+            if (cell.upper.startsWith(wanted))
+                return {cell.entry, cell.dayText};
+        return {};
+    }
+
+    QString all(const QString& query) const
+    {
+        const QString wanted = unitUpper(query);
+        QString list;
+        for (const Cell& cell : m_cells)
+            if (cell.upper.contains(wanted))
+                list += cell.entry + u", "_s + cell.dayText + u"\r\n"_s;
+        return list;
+    }
+
+    bool holdsSurrogate() const
+    {
+        for (const Cell& cell : m_cells)
+            for (QChar c : cell.entry)
+                if (c.isSurrogate())
+                    return true;
+        return false;
+    }
+
+    const QString& randomEntry(QRandomGenerator& random) const
+    {
+        return m_cells[random.bounded(int(m_cells.size()))].entry;
+    }
+
+private:
+    struct Cell
+    {
+        QString entry;
+        QString upper;
+        QString dayText;
+    };
+    QList<Cell> m_cells;
+};
+
+QChar hostileUnit(QRandomGenerator& random)
+{
+    static const char16_t odd[] = {u'ß', u'ŉ',   u'ı',   u'İ',   u'ẞ',
+                                   u'ﬀ', 0xFEFF, 0xFFFE, 0xFFFF, 0x2028};
+    switch (random.bounded(6)) {
+    case 0:
+        return QChar(char16_t(random.bounded(0x20, 0x7F))); // ASCII
+    case 1:
+        return QChar(char16_t(random.bounded(0x00, 0x20))); // control
+    case 2:
+        return QChar(char16_t(random.bounded(0xC0, 0x180))); // Latin, ő and ű included
+    case 3:
+        return QChar(char16_t(random.bounded(0x300, 0x370))); // combining accents
+    case 4:
+        return QChar(char16_t(random.bounded(0xD800, 0xE000))); // lone surrogate
+    default:
+        return QChar(odd[random.bounded(int(std::size(odd)))]);
+    }
+}
+
+QString noise(QRandomGenerator& random, qsizetype length)
+{
+    QString text;
+    while (text.size() < length) {
+        if (random.bounded(8) == 0) { // astral, some of it with case (Deseret, Adlam)
+            const char32_t starts[] = {0x10400, 0x1E900, 0x1F600, 0x10000};
+            const char32_t code = starts[random.bounded(4)] + random.bounded(0x44);
+            text += QChar(QChar::highSurrogate(code));
+            text += QChar(QChar::lowSurrogate(code));
+        } else {
+            text += hostileUnit(random);
+        }
+    }
+    return text;
+}
+
+// A piece of a real entry in a random mix of cases: most of these match something.
+QString fragment(QRandomGenerator& random, const Reference& reference)
+{
+    const QString& entry = reference.randomEntry(random);
+    const int from = random.bounded(2) ? 0 : random.bounded(int(entry.size()));
+    QString text = entry.mid(from, random.bounded(int(entry.size() - from) + 1));
+    for (QChar& c : text)
+        c = random.bounded(2) ? c.toUpper() : c.toLower();
+    return text;
+}
+
+QString query(QRandomGenerator& random, const Reference& reference)
+{
+    switch (random.bounded(10)) {
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+        return fragment(random, reference);
+    case 4: { // a hostile unit inside a real fragment
+        QString text = fragment(random, reference);
+        return text.insert(random.bounded(int(text.size()) + 1), hostileUnit(random));
+    }
+    case 5:
+        return fragment(random, reference) + QChar(char16_t(random.bounded(0x300, 0x370)));
+    case 6:
+        return QString(random.bounded(40), u' ');
+    case 7: {
+        QString text(random.bounded(40), u' ');
+        for (QChar& c : text)
+            c = random.bounded(2) ? u',' : u' ';
+        return text;
+    }
+    default:
+        return noise(random, random.bounded(13));
+    }
+}
+
+QByteArray described(const QString& query)
+{
+    QByteArray text = "query of " + QByteArray::number(query.size()) + " units: ";
+    for (QChar c : QStringView(query).left(40))
+        text += c.isPrint() && c.unicode() < 0x80
+                    ? QByteArray(1, char(c.unicode()))
+                    : "\\u" + QByteArray::number(c.unicode(), 16).rightJustified(4, '0');
+    return text;
+}
+
+bool agrees(const NameDays& names, const Reference& reference, const QString& query)
+{
+    const FirstMatch got = firstDayStartingWith(names, query);
+    const FirstMatch expected = reference.first(query);
+    return got.entry == expected.entry && got.dayText == expected.dayText &&
+           daysContaining(names, query) == reference.all(query);
+}
+} // namespace
+
+class TestHostileQueries : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void randomQueriesAgreeWithTheReference_data()
+    {
+        QTest::addColumn<int>("year");
+        QTest::newRow("leap year") << 2004;
+        QTest::newRow("common year") << 2005;
+        QTest::newRow("common century year") << 2100;
+    }
+    void randomQueriesAgreeWithTheReference()
+    {
+        QFETCH(int, year);
+        const NameDays names = builtFor(year);
+        const Reference reference(names);
+        QVERIFY(!reference.holdsSurrogate());
+        QRandomGenerator random(20040408u + quint32(year));
+        constexpr int count = 3000;
+        int prefixHits = 0;
+        int listHits = 0;
+        for (int i = 0; i < count; ++i) {
+            const QString text = query(random, reference);
+            QVERIFY2(agrees(names, reference, text), described(text).constData());
+            prefixHits += !reference.first(text).entry.isEmpty();
+            listHits += !reference.all(text).isEmpty();
+        }
+        // Without enough matches the agreement would prove little.
+        QVERIFY2(prefixHits > count / 4, qPrintable(QString::number(prefixHits)));
+        QVERIFY2(listHits > count / 3, qPrintable(QString::number(listHits)));
+    }
+
+    void longQueriesAgreeWithTheReference_data()
+    {
+        QRandomGenerator random(1899u);
+        QTest::addColumn<QString>("query");
+        QTest::newRow("noise") << noise(random, 100'000);
+        QTest::newRow("spaces") << QString(100'000, u' ');
+        QTest::newRow("commas") << QString(100'000, u',');
+        QTest::newRow("a real entry over and over")
+            << u"Attila, Ramóna"_s.repeated(100'000 / 14 + 1);
+    }
+    void longQueriesAgreeWithTheReference()
+    {
+        QFETCH(QString, query);
+        for (int year : {2004, 2005}) {
+            const NameDays names = builtFor(year);
+            QVERIFY2(agrees(names, Reference(names), query), described(query).constData());
+        }
+    }
+
+    void millionCharacterQueryFindsNothing()
+    {
+        const NameDays names = builtFor(2004);
+        const QString query = u"ÚJéV, Fruzsina,mszn"_s.repeated(1'000'000 / 19 + 1);
+        QElapsedTimer timer;
+        timer.start();
+        const FirstMatch first = firstDayStartingWith(names, query);
+        const qint64 prefixMs = timer.restart();
+        const QString list = daysContaining(names, query);
+        const qint64 listMs = timer.elapsed();
+        qInfo("%lld characters: first match %lld ms, every match %lld ms", qint64(query.size()),
+              prefixMs, listMs);
+        QVERIFY(first.entry.isEmpty());
+        QVERIFY(first.dayText.isEmpty());
+        QVERIFY(list.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHostileQueries)
+#include "tst_hostilequeries.moc"

@@ -1,0 +1,248 @@
+#include "support/program.h"
+#include "ui/calendar/form3.h"
+#include "ui/main/form1.h"
+#include "ui/search/form2.h"
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QDateTime start(QDate(2004, 4, 8), QTime(10, 0));
+
+using Pair = QPair<QString, QString>;
+
+// What Text3 shows: one line per entry, no CR, no blank lines between them.
+QString shown(const QStringList& lines)
+{
+    QString text;
+    for (const QString& line : lines)
+        text += line + u'\n';
+    return text;
+}
+
+Form2& openFromMain(Program& program)
+{
+    Form1& main = program.windows.form1();
+    main.show();
+    [&] { QVERIFY(QTest::qWaitForWindowExposed(&main)); }();
+    QTest::mouseClick(child<QPushButton>(main, "Command2"), Qt::LeftButton);
+    Form2& search = program.windows.form2();
+    [&] { QVERIFY(QTest::qWaitForWindowExposed(&search)); }();
+    return search;
+}
+} // namespace
+
+class TestSearchWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void firstOpeningTakesMainsPlaceAndStartsEmpty()
+    {
+        Program program(start);
+        Form1& main = program.windows.form1();
+        main.move(240, 130);
+        Form2& search = openFromMain(program);
+        QVERIFY(QTest::qWaitForWindowActive(&search));
+        QCOMPARE(search.pos(), main.pos());
+        QCOMPARE(search.height(), main.height());
+        QVERIFY(child<QLineEdit>(search, "Text1")->text().isEmpty());
+        QVERIFY(child<QLineEdit>(search, "Text2")->text().isEmpty());
+        QVERIFY(child<QPlainTextEdit>(search, "Text3")->toPlainText().isEmpty());
+        QTRY_VERIFY(child<QLineEdit>(search, "Text1")->hasFocus());
+    }
+
+    // Each row is typed one key at a time ('\b' is Backspace); after each key the
+    // boxes show the first match of what Text1 then holds.
+    void eachKeyShowsTheFirstMatch_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QList<Pair>>("after");
+        const Pair newYear{u"ÚJéV, Fruzsina,mszn"_s, u"január  1"_s};
+        const Pair attila{u"Attila, Ramóna"_s, u"január  7"_s};
+        const Pair none;
+        QTest::newRow("att") << u"att"_s << QList<Pair>{attila, attila, attila};
+        QTest::newRow("mixed case") << u"aTt"_s << QList<Pair>{attila, attila, attila};
+        QTest::newRow("narrowing, then back")
+            << u"bea\b\b"_s
+            << QList<Pair>{{u"Boldizsár"_s, u"január  6"_s},
+                           {u"Bertold, Marietta"_s, u"február  11"_s},
+                           {u"Beatrix, Erna"_s, u"augusztus  29"_s},
+                           {u"Bertold, Marietta"_s, u"február  11"_s},
+                           {u"Boldizsár"_s, u"január  6"_s}};
+        QTest::newRow("leading spaces")
+            << u"  at"_s << QList<Pair>{newYear, newYear, attila, attila};
+        QTest::newRow("trailing space is dropped, inner one is not")
+            << u"a t"_s << QList<Pair>{attila, attila, none};
+        QTest::newRow("no match, then empty")
+            << u"xq\b\b"_s << QList<Pair>{none, none, none, newYear};
+    }
+    void eachKeyShowsTheFirstMatch()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QList<Pair>, after);
+        Program program(start);
+        Form2& search = openFromMain(program);
+        auto* text1 = child<QLineEdit>(search, "Text1");
+        QList<Pair> seen;
+        for (const QChar key : keys) {
+            QTest::keyClick(text1, key.toLatin1());
+            seen.append({child<QLineEdit>(search, "Text2")->text(),
+                         child<QPlainTextEdit>(search, "Text3")->toPlainText()});
+        }
+        QCOMPARE(seen, after);
+    }
+
+    void enterListsEveryDayContainingTheQuery_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QStringList>("list");
+        QTest::newRow("att") << u"att"_s << u"Attila, Ramóna"_s
+                             << QStringList{u"Attila, Ramóna, január  7"_s};
+        QTest::newRow("title ahead of the first match")
+            << u"Kristóf"_s << u"Kristóf, Jakab"_s
+            << QStringList{u"NEMZETI ÜNNEP, Kristóf,mszn, március  15"_s,
+                           u"Kristóf, Jakab, július  25"_s};
+        QTest::newRow("accented, spaces around")
+            << u" ágota "_s << u"Ágota"_s
+            << QStringList{u"Ágota, január  11"_s, u"Ágota, Ingrid, február  5"_s};
+        QTest::newRow("accent missing") << u"agota"_s << QString() << QStringList();
+        QTest::newRow("nothing") << u"xyz"_s << QString() << QStringList();
+    }
+    void enterListsEveryDayContainingTheQuery()
+    {
+        QFETCH(QString, query);
+        QFETCH(QString, first);
+        QFETCH(QStringList, list);
+        Program program(start);
+        Form2& search = openFromMain(program);
+        auto* text1 = child<QLineEdit>(search, "Text1");
+        text1->insert(query);
+        QCOMPARE(child<QLineEdit>(search, "Text2")->text(), first);
+        QTest::keyClick(text1, Qt::Key_Return);
+        QCOMPARE(child<QPlainTextEdit>(search, "Text3")->toPlainText(), shown(list));
+        QCOMPARE(child<QLineEdit>(search, "Text2")->text(), first);
+    }
+
+    void spacesOnlyListsEveryDay()
+    {
+        Program program(start);
+        Form2& search = openFromMain(program);
+        child<QLineEdit>(search, "Text1")->setText(u"   "_s);
+        QTest::keyClick(child<QLineEdit>(search, "Text1"), Qt::Key_Enter);
+        const QStringList lines =
+            child<QPlainTextEdit>(search, "Text3")->toPlainText().split(u'\n');
+        QCOMPARE(lines.size(), 366 + 1); // a leap year, and the last line ends too
+        QCOMPARE(lines.first(), u"ÚJéV, Fruzsina,mszn, január  1");
+        QCOMPARE(lines[365], u"Szilveszter, december  31");
+        QVERIFY(lines.last().isEmpty());
+    }
+
+    void clickIntoText2SearchesItsWholeText_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<QString>("text3");
+        QTest::newRow("att") << u"att"_s << Qt::LeftButton << u"Attila, Ramóna, január  7\n"_s;
+        QTest::newRow("Kristóf") << u"Kristóf"_s << Qt::LeftButton
+                                 << u"Kristóf, Jakab, július  25\n"_s;
+        QTest::newRow("middle button") << u"att"_s << Qt::MiddleButton << u"január  7"_s;
+    }
+    void clickIntoText2SearchesItsWholeText()
+    {
+        QFETCH(QString, query);
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(QString, text3);
+        Program program(start);
+        Form2& search = openFromMain(program);
+        child<QLineEdit>(search, "Text1")->insert(query);
+        QTest::mouseClick(child<QLineEdit>(search, "Text2"), button);
+        QCOMPARE(child<QPlainTextEdit>(search, "Text3")->toPlainText(), text3);
+    }
+
+    void easterIsTheClockYears()
+    {
+        Program program(start);
+        program.windows.form3();
+        // Browsing the calendar leaves the table at another year.
+        program.names.refdatum = QDate(2005, 6, 1);
+        program.names.nevtabla();
+        Form2& search = openFromMain(program);
+        child<QLineEdit>(search, "Text1")->insert(u"Húsvét"_s);
+        QTest::keyClick(child<QLineEdit>(search, "Text1"), Qt::Key_Return);
+        QCOMPARE(child<QPlainTextEdit>(search, "Text3")->toPlainText(),
+                 shown({u"Húsvét, Leó, Szaniszló,mszn, április  11"_s,
+                        u"Húsvéthétfő, Gyula,mszn, április  12"_s}));
+    }
+
+    void leavingGivesTheOtherWindowsBack_data()
+    {
+        QTest::addColumn<bool>("fromCalendar");
+        QTest::addColumn<bool>("byFrame");
+        QTest::newRow("main, Exit") << false << false;
+        QTest::newRow("main, frame") << false << true;
+        QTest::newRow("calendar, Exit") << true << false;
+        QTest::newRow("calendar, frame") << true << true;
+    }
+    void leavingGivesTheOtherWindowsBack()
+    {
+        QFETCH(bool, fromCalendar);
+        QFETCH(bool, byFrame);
+        Program program(start);
+        Form1& main = program.windows.form1();
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        if (fromCalendar) {
+            QTest::mouseClick(child<QPushButton>(main, "calendarium"), Qt::LeftButton);
+            Form3& calendar = program.windows.form3();
+            QVERIFY(QTest::qWaitForWindowExposed(&calendar));
+            QTest::mouseClick(child<QPushButton>(calendar, "Nevkeres"), Qt::LeftButton);
+        } else {
+            QTest::mouseClick(child<QPushButton>(main, "Command2"), Qt::LeftButton);
+        }
+        Form2& search = program.windows.form2();
+        QVERIFY(QTest::qWaitForWindowExposed(&search));
+        QVERIFY(child<QPushButton>(main, "Command2")->isHidden());
+        QVERIFY(child<QPushButton>(program.windows.form3(), "Nevkeres")->isHidden());
+        QVERIFY(!main.isTimerRunning());
+
+        if (byFrame)
+            QVERIFY(search.close());
+        else
+            QTest::mouseClick(child<QPushButton>(search, "Command1"), Qt::LeftButton);
+        QVERIFY(search.isHidden());
+        QVERIFY(!child<QPushButton>(main, "Command2")->isHidden());
+        QVERIFY(!child<QPushButton>(program.windows.form3(), "Nevkeres")->isHidden());
+        // The calendar, still open, keeps the clock stopped.
+        QCOMPARE(main.isTimerRunning(), !fromCalendar);
+    }
+
+    void secondOpeningKeepsTheSearch()
+    {
+        Program program(start);
+        Form1& main = program.windows.form1();
+        Form2& search = openFromMain(program);
+        auto* text1 = child<QLineEdit>(search, "Text1");
+        QTest::keyClicks(text1, "att");
+        QTest::keyClick(text1, Qt::Key_Return);
+        QTest::mouseClick(child<QPushButton>(search, "Command1"), Qt::LeftButton);
+        const QPoint place = search.pos();
+        main.move(main.pos() + QPoint(50, 40));
+
+        QTest::mouseClick(child<QPushButton>(main, "Command2"), Qt::LeftButton);
+        QVERIFY(QTest::qWaitForWindowExposed(&search));
+        QCOMPARE(text1->text(), u"att");
+        QCOMPARE(child<QLineEdit>(search, "Text2")->text(), u"Attila, Ramóna");
+        QCOMPARE(child<QPlainTextEdit>(search, "Text3")->toPlainText(),
+                 u"Attila, Ramóna, január  7\n");
+        QCOMPARE(search.pos(), place);
+    }
+};
+
+QTEST_MAIN(TestSearchWindow)
+#include "tst_searchwindow.moc"
