@@ -1,5 +1,6 @@
 #include "core/namedays.h"
 #include "core/namesearch.h"
+#include "support/tables.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -10,14 +11,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-NameDays builtFor(int year)
-{
-    NameDays names;
-    names.refdatum = QDate(year, 6, 1);
-    names.nevtabla();
-    return names;
-}
-
 const std::array<QString, 13> months = {
     QString(),    u"január"_s,   u"február"_s, u"március"_s,   u"április"_s,
     u"május"_s,   u"június"_s,   u"július"_s,  u"augusztus"_s, u"szeptember"_s,

@@ -1,19 +1,12 @@
 #include "core/namedays.h"
 #include "core/namesearch.h"
+#include "support/tables.h"
 
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-NameDays builtFor(int year)
-{
-    NameDays names;
-    names.refdatum = QDate(year, 6, 1);
-    names.nevtabla();
-    return names;
-}
-
 QStringList lines(const QString& list)
 {
     if (list.isEmpty())

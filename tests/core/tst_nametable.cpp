@@ -1,20 +1,11 @@
 #include "core/basecontent.h"
 #include "core/entry.h"
 #include "core/namedays.h"
+#include "support/tables.h"
 
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-NameDays builtFor(int year)
-{
-    NameDays names;
-    names.refdatum = QDate(year, 6, 1);
-    names.nevtabla();
-    return names;
-}
-} // namespace
 
 class TestNameTable : public QObject
 {
