@@ -13,7 +13,6 @@
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include <string.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -25,24 +24,16 @@ static double now_ms(void)
     return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
 }
 
-/* User plus system CPU time of all threads of pid, in clock ticks; -1 when unreadable. */
-static long long cpu_ticks(pid_t pid)
+/* CPU time of the whole process in nanoseconds, threads that have ended included; -1 when
+ * unreadable. The scheduler's own count: /proc/<pid>/stat rounds to 10 ms ticks, too coarse for
+ * an idle program. */
+static long long cpu_ns(pid_t pid)
 {
-    char path[64], buf[1024];
-    snprintf(path, sizeof path, "/proc/%d/stat", (int)pid);
-    FILE* f = fopen(path, "r");
-    if (!f)
+    clockid_t clock;
+    struct timespec ts;
+    if (clock_getcpuclockid(pid, &clock) != 0 || clock_gettime(clock, &ts) != 0)
         return -1;
-    size_t n = fread(buf, 1, sizeof buf - 1, f);
-    fclose(f);
-    buf[n] = '\0';
-    /* The command name may contain spaces and parentheses, so count fields from the last ')'. */
-    char* p = strrchr(buf, ')');
-    unsigned long long utime, stime;
-    if (!p ||
-        sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %llu %llu", &utime, &stime) != 2)
-        return -1;
-    return (long long)(utime + stime);
+    return (long long)ts.tv_sec * 1000000000LL + ts.tv_nsec;
 }
 
 static long vmhwm_kib(pid_t pid)
@@ -149,7 +140,7 @@ int main(int argc, char** argv)
         poll(&pfd, 1, 50);
     }
     double mapped = now_ms();
-    long long ticks_at_map = cpu_ticks(pid);
+    long long cpu_at_map = cpu_ns(pid);
     printf("map_ms=%.1f pid=%d\n", mapped - start, (int)pid);
     fflush(stdout);
     XCloseDisplay(dpy);
@@ -157,14 +148,13 @@ int main(int argc, char** argv)
     struct timespec idle = {(time_t)idle_s, (long)((idle_s - (time_t)idle_s) * 1e9)};
     while (nanosleep(&idle, &idle) == -1 && errno == EINTR) {
     }
-    long long ticks_after = cpu_ticks(pid);
+    long long cpu_after = cpu_ns(pid);
     long hwm = vmhwm_kib(pid);
     stop(pid);
-    if (ticks_at_map < 0 || ticks_after < 0 || hwm < 0) {
+    if (cpu_at_map < 0 || cpu_after < 0 || hwm < 0) {
         fprintf(stderr, "mapwait: %s exited during the idle period\n", argv[optind]);
         return 1;
     }
-    printf("idle_cpu_ms=%lld vmhwm_kib=%ld\n",
-           (ticks_after - ticks_at_map) * 1000 / sysconf(_SC_CLK_TCK), hwm);
+    printf("idle_cpu_ms=%.3f vmhwm_kib=%ld\n", (cpu_after - cpu_at_map) / 1e6, hwm);
     return 0;
 }

@@ -97,9 +97,11 @@ QLabel* Form1::createLabel(const char* name, const QString& caption, QRect geome
 
 QLineEdit* Form1::createTextBox(const char* name, const QString& text, QRect geometry)
 {
-    auto* box = new QLineEdit(text, this);
+    // Its text is laid out afresh with every font change: set the text once the font is final.
+    auto* box = new QLineEdit(this);
     box->setObjectName(QLatin1StringView(name));
     box->setFont(msSansSerif(8.25, true));
+    box->setText(text);
     box->setAlignment(Qt::AlignCenter);
     box->setGeometry(geometry);
     return box;

@@ -1,7 +1,9 @@
 #include "support/program.h"
+#include "ui/fonts.h"
 #include "ui/main/form1.h"
 #include "ui/twips.h"
 
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
@@ -76,6 +78,36 @@ private Q_SLOTS:
         QCOMPARE(child<QLineEdit>(form, "Text2")->text(), date);
         QCOMPARE(clockText(form), start.time().toString(u"HH:mm:ss"));
         QCOMPARE(QDate(program.names.refdatum), start.date());
+    }
+
+    // Each designed face, or the free face of its size and shape that stands in for it.
+    void designFacesOrTheirSubstitutes_data()
+    {
+        QTest::addColumn<QFont>("font");
+        QTest::addColumn<QStringList>("families");
+        QTest::addColumn<bool>("bold");
+        QTest::newRow("Times New Roman")
+            << timesNewRoman(14.25) << QStringList{u"Times New Roman"_s, u"Liberation Serif"_s}
+            << false;
+        QTest::newRow("Times New Roman bold")
+            << timesNewRoman(20.25, true)
+            << QStringList{u"Times New Roman"_s, u"Liberation Serif"_s} << true;
+        QTest::newRow("Arial") << arial(12, true) << QStringList{u"Arial"_s, u"Liberation Sans"_s}
+                               << true;
+        QTest::newRow("Impact") << impact(24)
+                                << QStringList{u"Impact"_s, u"Liberation Sans Narrow"_s} << true;
+        QTest::newRow("MS Sans Serif")
+            << msSansSerif(8.25) << QStringList{u"MS Sans Serif"_s, u"Liberation Sans"_s} << false;
+    }
+    void designFacesOrTheirSubstitutes()
+    {
+        QFETCH(QFont, font);
+        QFETCH(QStringList, families);
+        QFETCH(bool, bold);
+        const QFontInfo face(font);
+        QVERIFY2(families.contains(face.family()), qPrintable(face.family()));
+        QCOMPARE(face.bold(), bold);
+        QCOMPARE(face.pointSizeF(), font.pointSizeF());
     }
 
     void fixedCaptions()
