@@ -7,6 +7,7 @@
 #include "dates/datetexts.h"
 #include "dates/texts.h"
 #include "ui/calendar/monthcalendar.h"
+#include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/main/form1.h"
 #include "ui/search/form2.h"
@@ -56,9 +57,11 @@ Form3::Form3(Windows& windows)
 void Form3::createControls()
 {
     createCalendar();
-    m_kilep = createButton("kilep", u"Kilépés"_s, twipsRect(120, 4080, 975, 375));
-    m_MaiNap = createButton("MaiNap", u"Mai Nap"_s, twipsRect(4200, 4080, 975, 375));
-    m_Nevkeres = createButton("Nevkeres", u"Névkeresés"_s, twipsRect(5280, 4080, 1095, 375));
+    m_kilep = addControl<QPushButton>(this, "kilep", twipsRect(120, 4080, 975, 375), u"Kilépés"_s);
+    m_MaiNap =
+        addControl<QPushButton>(this, "MaiNap", twipsRect(4200, 4080, 975, 375), u"Mai Nap"_s);
+    m_Nevkeres = addControl<QPushButton>(this, "Nevkeres", twipsRect(5280, 4080, 1095, 375),
+                                         u"Névkeresés"_s);
     m_combUnnepek = createPicker("combUnnepek", feastPickerText.toString(),
                                  twipsRect(1200, 4080, 2895, 315), timesNewRoman(8.25, true));
     for (QStringView feast : feastNames)
@@ -71,16 +74,10 @@ void Form3::createControls()
                                 msSansSerif(8.25, true));
     placePickersOnTitle();
 
-    m_LabelZorvat = new QLabel(u"zorvat"_s, this);
-    m_LabelZorvat->setObjectName(u"LabelZorvat"_s);
+    m_LabelZorvat =
+        addControl<QLabel>(this, "LabelZorvat", twipsRect(2640, 3480, 1170, 450), u"zorvat"_s);
     m_LabelZorvat->setFont(timesNewRoman(18, true));
-    m_LabelZorvat->setAlignment(Qt::AlignCenter);
-    m_LabelZorvat->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    m_LabelZorvat->setAutoFillBackground(true);
-    QPalette colours = m_LabelZorvat->palette();
-    colours.setColor(QPalette::Window, colours.color(QPalette::HighlightedText));
-    m_LabelZorvat->setPalette(colours);
-    m_LabelZorvat->setGeometry(twipsRect(2640, 3480, 1170, 450));
+    makeNamePlate(m_LabelZorvat);
     m_LabelZorvat->adjustSize();
 
     setTabOrder(m_Calendar1, m_kilep);
@@ -106,9 +103,7 @@ void Form3::createControls()
 
 void Form3::createCalendar()
 {
-    m_Calendar1 = new MonthCalendar(this);
-    m_Calendar1->setObjectName(u"Calendar1"_s);
-    m_Calendar1->setGeometry(twipsRect(0, 0, 6375, 3495));
+    m_Calendar1 = addControl<MonthCalendar>(this, "Calendar1", twipsRect(0, 0, 6375, 3495));
     m_Calendar1->setDateRange(QDate(firstYear, 1, 1), QDate(lastYear, 12, 31));
     m_Calendar1->setLocale(hungarian());
     m_Calendar1->setFirstDayOfWeek(Qt::Monday);
@@ -158,8 +153,7 @@ void Form3::placePickersOnTitle()
 QComboBox* Form3::createPicker(const char* name, const QString& text, QRect geometry,
                                const QFont& font)
 {
-    auto* picker = new QComboBox(this);
-    picker->setObjectName(QLatin1StringView(name));
+    auto* picker = addControl<QComboBox>(this, name, geometry);
     picker->setEditable(true);
     picker->setInsertPolicy(QComboBox::NoInsert);
     picker->setCompleter(nullptr);
@@ -168,17 +162,8 @@ QComboBox* Form3::createPicker(const char* name, const QString& text, QRect geom
     disconnect(picker->lineEdit(), &QLineEdit::editingFinished, picker, nullptr);
     picker->setMaxVisibleItems(12);
     picker->setFont(font);
-    picker->setGeometry(geometry);
     picker->setEditText(text);
     return picker;
-}
-
-QPushButton* Form3::createButton(const char* name, const QString& caption, QRect geometry)
-{
-    auto* button = new QPushButton(caption, this);
-    button->setObjectName(QLatin1StringView(name));
-    button->setGeometry(geometry);
-    return button;
 }
 
 void Form3::Form_Load()
@@ -217,9 +202,7 @@ void Form3::txtzorvat()
     const bool red =
         isMarkedHoliday(names.nevek(value.month(), value.day())) || value.dayOfWeek() == Qt::Sunday;
 
-    QPalette colours = m_LabelZorvat->palette();
-    colours.setColor(QPalette::WindowText, red ? QColor(255, 0, 0) : QColor(0, 0, 0));
-    m_LabelZorvat->setPalette(colours);
+    setTextColour(m_LabelZorvat, red ? QColor(255, 0, 0) : QColor(0, 0, 0));
     m_LabelZorvat->setText(text);
     m_LabelZorvat->adjustSize();
     // A text wider than the window gets a negative left edge and is cut off at both sides.

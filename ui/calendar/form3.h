@@ -47,7 +47,6 @@ private:
     void placePickersOnTitle();
     QComboBox* createPicker(const char* name, const QString& text, QRect geometry,
                             const QFont& font);
-    QPushButton* createButton(const char* name, const QString& caption, QRect geometry);
 
     Windows& m_windows;
 

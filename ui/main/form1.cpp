@@ -5,6 +5,7 @@
 #include "dates/clock.h"
 #include "dates/datetexts.h"
 #include "ui/calendar/form3.h"
+#include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/search/form2.h"
 #include "ui/twips.h"
@@ -58,19 +59,10 @@ void Form1::createControls()
     m_Label1 =
         createLabel("Label1", u"napja van!"_s, twipsRect(2400, 1320, 1245, 330), timesNewRoman(15));
 
-    for (QLabel* label : {m_labelHolnapiZorvat, m_labelMaiZorvat}) {
-        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setAutoFillBackground(true);
-        QPalette colours = label->palette();
-        colours.setColor(QPalette::Window, colours.color(QPalette::HighlightedText));
-        label->setPalette(colours);
-    }
-    QPalette red = m_labelMaiZorvat->palette();
-    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
-    m_labelMaiZorvat->setPalette(red);
-    QPalette blue = m_labelHolnapiZorvat->palette();
-    blue.setColor(QPalette::WindowText, QColor(0, 0, 192));
-    m_labelHolnapiZorvat->setPalette(blue);
+    makeNamePlate(m_labelMaiZorvat);
+    setTextColour(m_labelMaiZorvat, QColor(255, 0, 0));
+    makeNamePlate(m_labelHolnapiZorvat);
+    setTextColour(m_labelHolnapiZorvat, QColor(0, 0, 192));
 
     setTabOrder(m_Command1, m_Text2);
     setTabOrder(m_Text2, m_Text3);
@@ -86,11 +78,10 @@ void Form1::createControls()
 QLabel* Form1::createLabel(const char* name, const QString& caption, QRect geometry,
                            const QFont& font)
 {
-    auto* label = new QLabel(caption, this);
-    label->setObjectName(QLatin1StringView(name));
+    auto* label = addControl<QLabel>(this, name, geometry);
     label->setFont(font);
+    label->setText(caption);
     label->setAlignment(Qt::AlignCenter);
-    label->setGeometry(geometry);
     label->adjustSize();
     return label;
 }
@@ -98,22 +89,18 @@ QLabel* Form1::createLabel(const char* name, const QString& caption, QRect geome
 QLineEdit* Form1::createTextBox(const char* name, const QString& text, QRect geometry)
 {
     // Its text is laid out afresh with every font change: set the text once the font is final.
-    auto* box = new QLineEdit(this);
-    box->setObjectName(QLatin1StringView(name));
+    auto* box = addControl<QLineEdit>(this, name, geometry);
     box->setFont(msSansSerif(8.25, true));
     box->setText(text);
     box->setAlignment(Qt::AlignCenter);
-    box->setGeometry(geometry);
     return box;
 }
 
 QPushButton* Form1::createButton(const char* name, const QString& caption, QRect geometry,
                                  const QFont& font)
 {
-    auto* button = new QPushButton(caption, this);
-    button->setObjectName(QLatin1StringView(name));
+    auto* button = addControl<QPushButton>(this, name, geometry, caption);
     button->setFont(font);
-    button->setGeometry(geometry);
     return button;
 }
 

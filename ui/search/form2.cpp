@@ -4,6 +4,7 @@
 #include "core/namesearch.h"
 #include "dates/texts.h"
 #include "ui/calendar/form3.h"
+#include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/main/form1.h"
 #include "ui/twips.h"
@@ -31,25 +32,20 @@ Form2::Form2(Windows& windows)
 
 void Form2::createControls()
 {
-    m_Text1 = createTextBox("Text1", twipsRect(360, 240, 5655, 375));
-    m_Text2 = createTextBox("Text2", twipsRect(360, 1200, 5655, 375));
-
-    m_Text3 = new QPlainTextEdit(u"Text3"_s, this);
-    m_Text3->setObjectName(u"Text3"_s);
-    m_Text3->setGeometry(twipsRect(360, 1680, 5655, 975));
+    m_Text1 = addControl<QLineEdit>(this, "Text1", twipsRect(360, 240, 5655, 375), u"Text1"_s);
+    m_Text2 = addControl<QLineEdit>(this, "Text2", twipsRect(360, 1200, 5655, 375), u"Text2"_s);
+    m_Text3 =
+        addControl<QPlainTextEdit>(this, "Text3", twipsRect(360, 1680, 5655, 975), u"Text3"_s);
     m_Text3->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_Text3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_Text3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    m_Command1 = new QPushButton(u"Exit"_s, this);
-    m_Command1->setObjectName(u"Command1"_s);
-    m_Command1->setGeometry(twipsRect(360, 3000, 1095, 375));
-
-    m_Label1 = new QLabel(u"Keresett névrészlet majd <ENTER>"_s, this);
-    m_Label1->setObjectName(u"Label1"_s);
+    m_Command1 =
+        addControl<QPushButton>(this, "Command1", twipsRect(360, 3000, 1095, 375), u"Exit"_s);
+    m_Label1 = addControl<QLabel>(this, "Label1", twipsRect(960, 720, 2655, 255),
+                                  u"Keresett névrészlet majd <ENTER>"_s);
     m_Label1->setTextFormat(Qt::PlainText);
     m_Label1->setAlignment(Qt::AlignCenter);
-    m_Label1->setGeometry(twipsRect(960, 720, 2655, 255));
 
     setTabOrder(m_Text1, m_Text2);
     setTabOrder(m_Text2, m_Text3);
@@ -59,14 +55,6 @@ void Form2::createControls()
     connect(m_Text1, &QLineEdit::returnPressed, this, &Form2::Text1_KeyPress);
     connect(m_Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
     m_Text2->installEventFilter(this);
-}
-
-QLineEdit* Form2::createTextBox(const char* name, QRect geometry)
-{
-    auto* box = new QLineEdit(QLatin1StringView(name), this);
-    box->setObjectName(QLatin1StringView(name));
-    box->setGeometry(geometry);
-    return box;
 }
 
 void Form2::Form_Load()

@@ -30,7 +30,6 @@ protected:
 
 private:
     void createControls();
-    QLineEdit* createTextBox(const char* name, QRect geometry);
 
     Windows& m_windows;
     QString m_nevreszlet;

@@ -1,0 +1,20 @@
+#include "ui/controls.h"
+
+#include <QLabel>
+
+void makeNamePlate(QLabel* label)
+{
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setAlignment(Qt::AlignCenter);
+    label->setAutoFillBackground(true);
+    QPalette colours = label->palette();
+    colours.setColor(QPalette::Window, colours.color(QPalette::HighlightedText));
+    label->setPalette(colours);
+}
+
+void setTextColour(QWidget* control, const QColor& colour)
+{
+    QPalette colours = control->palette();
+    colours.setColor(QPalette::WindowText, colour);
+    control->setPalette(colours);
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QWidget>
+
+#include <utility>
+
+class QColor;
+class QLabel;
+
+// A control of `window` under its design name, at its designed place.
+template<typename Control, typename... Arguments>
+Control* addControl(QWidget* window, const char* name, QRect geometry, Arguments&&... arguments)
+{
+    auto* control = new Control(std::forward<Arguments>(arguments)..., window);
+    control->setObjectName(QLatin1StringView(name));
+    control->setGeometry(geometry);
+    return control;
+}
+
+// The boxed labels that show names: a sunken single border on the colour of selected text.
+void makeNamePlate(QLabel* label);
+
+void setTextColour(QWidget* control, const QColor& colour);
