@@ -18,3 +18,10 @@ void setTextColour(QWidget* control, const QColor& colour)
     colours.setColor(QPalette::WindowText, colour);
     control->setPalette(colours);
 }
+
+void showInFront(QWidget* window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}

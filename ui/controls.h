@@ -21,3 +21,6 @@ Control* addControl(QWidget* window, const char* name, QRect geometry, Arguments
 void makeNamePlate(QLabel* label);
 
 void setTextColour(QWidget* control, const QColor& colour);
+
+// Shows a window without blocking the others, in front of them and ready for keys.
+void showInFront(QWidget* window);

@@ -36,7 +36,7 @@ constexpr std::array<QStringView, 13> honapnevek = {
     u"Július", u"Augusztus", u"Szeptember", u"Október", u"November", u"December"};
 
 // In feast-number order: the list position is the feast number.
-constexpr std::array<QStringView, 7> feastNames = {
+constexpr std::array<QStringView, feastCount> feastNames = {
     u"Húsvétvasárnap", u"Húsvéthétfő",   u"Pünkösdvasárnap", u"Pünkösdhétfő",
     u"Nagypéntek",     u"Hamvazószerda", u"Thanksgiving"};
 
@@ -143,9 +143,10 @@ void Form3::placePickersOnTitle()
 {
     // As high as the pickers with the same margin below them as above.
     m_Calendar1->titleBand()->setMinimumHeight(2 * m_comboMonth->y() + m_comboMonth->height());
+    const int arrowGap = twips(30);
     const QRect free = m_Calendar1->reserveTitleSpace(m_comboYear->geometry().right() -
-                                                      m_comboMonth->x() + 1 + twips(30));
-    const int shift = free.right() - twips(30) - m_comboYear->geometry().right();
+                                                      m_comboMonth->x() + 1 + arrowGap);
+    const int shift = free.right() - arrowGap - m_comboYear->geometry().right();
     for (QComboBox* picker : {m_comboMonth, m_comboYear})
         picker->move(picker->x() + shift, picker->y());
 }
@@ -197,8 +198,7 @@ void Form3::txtzorvat()
 {
     NameDays& names = m_windows.names();
     const QDate value = m_Calendar1->selectedDate();
-    names.refdatum = value;
-    const QString text = names.napszoveg(value);
+    const QString text = names.napszoveg(value); // also makes the date refdatum
     const bool red =
         isMarkedHoliday(names.nevek(value.month(), value.day())) || value.dayOfWeek() == Qt::Sunday;
 
@@ -283,10 +283,7 @@ void Form3::Nevkeres_Click()
     m_Nevkeres->hide();
     m_windows.names().refdatum = today();
     m_windows.form1().hide();
-    Form2& search = m_windows.form2();
-    search.show();
-    search.raise();
-    search.activateWindow();
+    showInFront(&m_windows.form2());
 }
 
 void Form3::kilep_Click()

@@ -183,10 +183,7 @@ void Form1::Command2_Click()
     setTimerRunning(false);
     m_Command1->setDefault(true);
     m_windows.form3().hide();
-    Form2& search = m_windows.form2();
-    search.show();
-    search.raise();
-    search.activateWindow();
+    showInFront(&m_windows.form2());
 }
 
 void Form1::calendarium_Click()
@@ -197,9 +194,7 @@ void Form1::calendarium_Click()
     Form3& calendar = m_windows.form3();
     calendar.setValue(date);
     setTimerRunning(false);
-    calendar.show();
-    calendar.raise();
-    calendar.activateWindow();
+    showInFront(&calendar);
 }
 
 void Form1::setSearchButtonVisible(bool visible)
