@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "core/namedays.h"
 #include "ui/main/form1.h"
 #include "ui/windows.h"
@@ -6,7 +7,19 @@
 
 int main(int argc, char* argv[])
 {
+    QCoreApplication::setApplicationName(QStringLiteral("zorvat"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZORVAT_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZORVAT_APP_ID));
+
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments += QString::fromLocal8Bit(argv[i]);
+    // Answering in text needs no display, so it also works over ssh or in a plain console.
+    if (asksOnlyForText(arguments))
+        qputenv("QT_QPA_PLATFORM", "minimal");
+
     QApplication app(argc, argv);
+    handleCommandLine(app);
     // Hiding windows is part of the work; only "EXIT" or closing the main window ends it.
     app.setQuitOnLastWindowClosed(false);
 
