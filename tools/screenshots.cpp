@@ -1,0 +1,80 @@
+// Takes the pictures of the three windows for the README and the software centre: the real
+// windows on a fixed clock, driven as a user drives them, so every run gives the same pictures.
+
+#include "core/namedays.h"
+#include "dates/clock.h"
+#include "ui/calendar/form3.h"
+#include "ui/main/form1.h"
+#include "ui/search/form2.h"
+#include "ui/windows.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Christmas Eve: Ádám and Éva today, and tomorrow a public holiday to show in red.
+const QDateTime shownTime(QDate(2026, 12, 24), QTime(9, 41, 7));
+
+void click(QWidget& window, const char* button)
+{
+    QTest::mouseClick(window.findChild<QPushButton*>(QLatin1StringView(button)), Qt::LeftButton);
+}
+
+bool save(QWidget& window, const QDir& folder, const QString& name)
+{
+    const QString path = folder.filePath(name);
+    if (QTest::qWaitForWindowExposed(&window) && window.grab().save(path))
+        return true;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() != 2) {
+        std::fprintf(stderr, "usage: zorvat_screenshots FOLDER\n");
+        return 2;
+    }
+    const QDir folder(arguments[1]);
+    if (!folder.mkpath(u"."_s)) {
+        std::fprintf(stderr, "cannot make %s\n", qPrintable(folder.path()));
+        return 1;
+    }
+    setClock([] { return shownTime; });
+
+    NameDays names;
+    Windows windows(names);
+    Form1& main = windows.form1();
+    main.show();
+    QTest::qWait(1100); // one tick of the clock
+    bool saved = save(main, folder, u"main.png"_s);
+
+    click(main, "Command2");
+    Form2& search = windows.form2();
+    auto* query = search.findChild<QLineEdit*>(u"Text1"_s);
+    QTest::keyClicks(query, u"Anna"_s);
+    QTest::keyClick(query, Qt::Key_Return);
+    saved = save(search, folder, u"search.png"_s) && saved;
+    click(search, "Command1");
+
+    click(main, "calendarium");
+    Form3& calendar = windows.form3();
+    QTest::keyClick(calendar.findChild<QCalendarWidget*>(u"Calendar1"_s)->focusWidget(),
+                    Qt::Key_Right);
+    saved = save(calendar, folder, u"calendar.png"_s) && saved;
+
+    return saved ? 0 : 1;
+}
