@@ -39,6 +39,8 @@ void Form2::createControls()
     m_Text3->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_Text3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_Text3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab goes on to the next control, as from the other boxes, instead of into the list.
+    m_Text3->setTabChangesFocus(true);
 
     m_Command1 =
         addControl<QPushButton>(this, "Command1", twipsRect(360, 3000, 1095, 375), u"Exit"_s);
