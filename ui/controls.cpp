@@ -12,6 +12,12 @@ void makeNamePlate(QLabel* label)
     label->setPalette(colours);
 }
 
+void setSpokenText(QLabel* label, const QString& text, const QString& spoken)
+{
+    label->setText(text);
+    label->setAccessibleName(spoken);
+}
+
 void setTextColour(QWidget* control, const QColor& colour)
 {
     QPalette colours = control->palette();

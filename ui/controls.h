@@ -20,6 +20,11 @@ Control* addControl(QWidget* window, const char* name, QRect geometry, Arguments
 // The boxed labels that show names: a sunken single border on the colour of selected text.
 void makeNamePlate(QLabel* label);
 
+// Shows `text` on the label and gives screen readers `spoken` in its place, kept together
+// so the two never tell different days: padded name lists read badly aloud and do not say
+// whose day they are.
+void setSpokenText(QLabel* label, const QString& text, const QString& spoken);
+
 void setTextColour(QWidget* control, const QColor& colour);
 
 // Shows a window without blocking the others, in front of them and ready for keys.

@@ -20,10 +20,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringBuilder>
 #include <QTextCharFormat>
 #include <QToolButton>
 
 #include <array>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -79,6 +81,26 @@ void Form3::createControls()
     m_LabelZorvat->setFont(timesNewRoman(18, true));
     makeNamePlate(m_LabelZorvat);
     m_LabelZorvat->adjustSize();
+
+    // Screen readers announce each control by what it is for, not by the value it shows.
+    m_Calendar1->setAccessibleName(u"Naptár"_s);
+    m_kilep->setAccessibleName(u"Kilépés"_s);
+    m_kilep->setAccessibleDescription(u"Bezárja a naptárat, és visszatér a főablakhoz"_s);
+    m_MaiNap->setAccessibleName(u"Mai nap"_s);
+    m_MaiNap->setAccessibleDescription(u"A naptár a mai napra ugrik"_s);
+    m_Nevkeres->setAccessibleName(u"Névkeresés"_s);
+    m_Nevkeres->setAccessibleDescription(u"Megnyitja a névkeresőt"_s);
+    m_combUnnepek->setAccessibleDescription(
+        u"A naptár a választott ünnep napjára ugrik a mutatott évben"_s);
+    // A picker hands its accessible focus to its text field, and on Linux and macOS Qt
+    // announces the picker itself by its entry: the field carries the name as well.
+    for (auto [picker, name] :
+         {std::pair{m_combUnnepek, u"Változó ünnepek"_s}, std::pair{m_comboYear, u"Év"_s},
+          std::pair{m_comboMonth, u"Hónap"_s}}) {
+        picker->setAccessibleName(name);
+        picker->lineEdit()->setAccessibleName(name);
+    }
+    m_LabelZorvat->setAccessibleDescription(u"A naptárban kiválasztott nap névnapjai"_s);
 
     setTabOrder(m_Calendar1, m_kilep);
     setTabOrder(m_kilep, m_MaiNap);
@@ -199,11 +221,14 @@ void Form3::txtzorvat()
     NameDays& names = m_windows.names();
     const QDate value = m_Calendar1->selectedDate();
     const QString text = names.napszoveg(value); // also makes the date refdatum
-    const bool red =
-        isMarkedHoliday(names.nevek(value.month(), value.day())) || value.dayOfWeek() == Qt::Sunday;
+    const QString& entry = names.nevek(value.month(), value.day());
+    const bool red = isMarkedHoliday(entry) || value.dayOfWeek() == Qt::Sunday;
 
     setTextColour(m_LabelZorvat, red ? QColor(255, 0, 0) : QColor(0, 0, 0));
-    m_LabelZorvat->setText(text);
+    // The red of Sundays and holidays is said in words as well.
+    setSpokenText(m_LabelZorvat, text,
+                  dateText(value) % (red ? u", piros betűs nap"_s : QString()) % u", névnap: " %
+                      withoutMarker(entry));
     m_LabelZorvat->adjustSize();
     // A text wider than the window gets a negative left edge and is cut off at both sides.
     m_LabelZorvat->move(centredLeft(frameGeometry().width(), m_LabelZorvat->width()),

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 MonthCalendar::MonthCalendar(QWidget* parent)
     : QCalendarWidget(parent)
     , m_grid(findChild<QAbstractItemView*>(QStringLiteral("qt_calendar_calendarview")))
@@ -16,6 +18,12 @@ MonthCalendar::MonthCalendar(QWidget* parent)
 {
     // The grid of days is the widget that takes the focus and the keys.
     m_grid->installEventFilter(this);
+    // Qt gives screen readers no names for the grid, the arrows and the year field that
+    // the year button opens.
+    m_grid->setAccessibleName(u"A hónap napjai"_s);
+    findChild<QWidget*>(u"qt_calendar_prevmonth"_s)->setAccessibleName(u"Előző hónap"_s);
+    findChild<QWidget*>(u"qt_calendar_nextmonth"_s)->setAccessibleName(u"Következő hónap"_s);
+    findChild<QWidget*>(u"qt_calendar_yearedit"_s)->setAccessibleName(u"Év"_s);
     connect(this, &QCalendarWidget::currentPageChanged, this, &MonthCalendar::followShownMonth);
 }
 

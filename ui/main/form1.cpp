@@ -59,6 +59,20 @@ void Form1::createControls()
     m_Label1 =
         createLabel("Label1", u"napja van!"_s, twipsRect(2400, 1320, 1245, 330), timesNewRoman(15));
 
+    // Screen readers announce each control by what it is for, in Hungarian like the rest
+    // of the window; the buttons keep their English captions on screen.
+    m_Command1->setAccessibleName(u"Kilépés"_s);
+    m_Command1->setAccessibleDescription(u"Bezárja a programot"_s);
+    m_Command2->setAccessibleName(u"Névkeresés"_s);
+    m_Command2->setAccessibleDescription(u"Megnyitja a névkeresőt"_s);
+    m_calendarium->setAccessibleName(u"Naptár"_s);
+    m_calendarium->setAccessibleDescription(
+        u"Megnyitja a naptárat, amelyben bármely nap névnapja megnézhető"_s);
+    m_Text2->setAccessibleName(u"Mai dátum"_s);
+    m_Text3->setAccessibleName(u"Pontos idő"_s);
+    m_labelMaiZorvat->setAccessibleDescription(u"Akiknek ma van a névnapjuk"_s);
+    m_labelHolnapiZorvat->setAccessibleDescription(u"Akiknek holnap lesz a névnapjuk"_s);
+
     makeNamePlate(m_labelMaiZorvat);
     setTextColour(m_labelMaiZorvat, QColor(255, 0, 0));
     makeNamePlate(m_labelHolnapiZorvat);
@@ -125,18 +139,18 @@ void Form1::Form_Load()
     m_Text3->update();
 }
 
-void Form1::setNameLabel(QLabel* label, const QDate& date)
+void Form1::setNameLabel(QLabel* label, const QDate& date, QStringView whose)
 {
-    const QString& entry = m_windows.names().nevek(date.month(), date.day());
-    label->setText(u"  " % withoutMarker(entry) % u"  ");
+    const QString names = withoutMarker(m_windows.names().nevek(date.month(), date.day()));
+    setSpokenText(label, u"  " % names % u"  ", whose % u": " % names);
     label->adjustSize();
     centre(label);
 }
 
 void Form1::zorvatok()
 {
-    setNameLabel(m_labelHolnapiZorvat, today().addDays(1));
-    setNameLabel(m_labelMaiZorvat, today());
+    setNameLabel(m_labelHolnapiZorvat, today().addDays(1), u"Holnapi névnap");
+    setNameLabel(m_labelMaiZorvat, today(), u"Mai névnap");
     m_Text3->setText(timeText());
     const QString date = longDateText(today());
     m_Text2->setText(date);

@@ -45,7 +45,8 @@ private:
     QPushButton* createButton(const char* name, const QString& caption, QRect geometry,
                               const QFont& font);
     void centre(QWidget* control);
-    void setNameLabel(QLabel* label, const QDate& date);
+    // `whose` starts what a screen reader says for the label: "Mai névnap: Dénes".
+    void setNameLabel(QLabel* label, const QDate& date, QStringView whose);
 
     Windows& m_windows;
     Date m_utolsodatum;
