@@ -1,0 +1,355 @@
+#include "support/program.h"
+#include "ui/calendar/form3.h"
+#include "ui/main/form1.h"
+#include "ui/search/form2.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+QDateTime at(int year, int month, int day, int hour = 12, int minute = 0, int second = 0)
+{
+    return QDateTime(QDate(year, month, day), QTime(hour, minute, second));
+}
+
+QString spoken(QWidget* widget, QAccessible::Text what = QAccessible::Name)
+{
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+    if (!face)
+        qFatal("%s has no accessible interface", qPrintable(widget->objectName()));
+    return face->text(what);
+}
+
+// What a user can read or reach: labels, buttons, pickers and the calendar, and every
+// other widget that takes the focus itself instead of handing it on.
+bool readableOrReachable(const QWidget* widget)
+{
+    if (qobject_cast<const QLabel*>(widget) || qobject_cast<const QAbstractButton*>(widget) ||
+        qobject_cast<const QComboBox*>(widget) || qobject_cast<const QCalendarWidget*>(widget) ||
+        qobject_cast<const QAbstractItemView*>(widget))
+        return true;
+    return (widget->focusPolicy() & Qt::TabFocus) && !widget->focusProxy();
+}
+
+// The widget that holds the keyboard focus when the control has it.
+QWidget* focusTaker(QWidget* control)
+{
+    while (control->focusProxy())
+        control = control->focusProxy();
+    return control;
+}
+
+QAbstractItemView* gridOf(const Form3& form)
+{
+    return child<QAbstractItemView>(form, "qt_calendar_calendarview");
+}
+
+// Clicks the day of the shown month, as a user picks a date.
+void clickDay(Form3& form, int day)
+{
+    QAbstractItemView* grid = gridOf(form);
+    const QAbstractItemModel* days = grid->model();
+    for (int row = 1; row < days->rowCount(); ++row)
+        for (int column = 0; column < days->columnCount(); ++column) {
+            const QModelIndex cell = days->index(row, column);
+            // The first row may end the month before and the last rows begin the next, so a
+            // small day is this month's where it is first found, a large one past the first row.
+            if (cell.data().toInt() == day && (day < 15 || row > 1)) {
+                QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                                  grid->visualRect(cell).center());
+                return;
+            }
+        }
+    qFatal("no day %d in the shown month", day);
+}
+
+// The program started by a user, with one window open the way a user opens it.
+struct Session : Program
+{
+    explicit Session(const QDateTime& start)
+        : Program(start)
+    {
+        windows.form1().show();
+        if (!QTest::qWaitForWindowActive(&windows.form1()))
+            qFatal("the main window did not become active");
+    }
+
+    QWidget& open(const QString& window)
+    {
+        QWidget* shown = &windows.form1();
+        if (window == u"search") {
+            QTest::mouseClick(child<QPushButton>(windows.form1(), "Command2"), Qt::LeftButton);
+            shown = &windows.form2();
+        } else if (window.startsWith(u"calendar")) {
+            QTest::mouseClick(child<QPushButton>(windows.form1(), "calendarium"), Qt::LeftButton);
+            shown = &windows.form3();
+        } else if (window != u"main") {
+            qFatal("unknown window %s", qPrintable(window));
+        }
+        if (!QTest::qWaitForWindowActive(shown))
+            qFatal("the %s window did not become active", qPrintable(window));
+        if (window == u"calendar away from today")
+            clickDay(windows.form3(), 20);
+        if (window == u"calendar with the year field open")
+            QTest::mouseClick(child<QWidget>(windows.form3(), "qt_calendar_yearbutton"),
+                              Qt::LeftButton);
+        return *shown;
+    }
+};
+} // namespace
+
+class TestAccessibility : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void everyControlHasAName_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QStringList>("controls");
+        QTest::newRow("main") << u"main"_s
+                              << QStringList{
+                                     u"Command1"_s, u"Text2"_s,       u"Text3"_s,
+                                     u"Command2"_s, u"calendarium"_s, u"labelMaiZorvat"_s,
+                                     u"Label1"_s,   u"Label3"_s,      u"labelHolnapiZorvat"_s,
+                                     u"Label2"_s};
+        QTest::newRow("search") << u"search"_s
+                                << QStringList{u"Text1"_s, u"Label1"_s, u"Text2"_s, u"Text3"_s,
+                                               u"Command1"_s};
+        const QStringList calendar{u"Calendar1"_s,
+                                   u"qt_calendar_calendarview"_s,
+                                   u"qt_calendar_prevmonth"_s,
+                                   u"qt_calendar_nextmonth"_s,
+                                   u"qt_calendar_monthbutton"_s,
+                                   u"comboMonth"_s,
+                                   u"comboYear"_s,
+                                   u"LabelZorvat"_s,
+                                   u"kilep"_s,
+                                   u"combUnnepek"_s,
+                                   u"Nevkeres"_s};
+        QTest::newRow("calendar") << u"calendar"_s
+                                  << (QStringList(calendar) << u"qt_calendar_yearbutton"_s);
+        QTest::newRow("calendar away from today")
+            << u"calendar away from today"_s
+            << (QStringList(calendar) << u"qt_calendar_yearbutton"_s << u"MaiNap"_s);
+        // The year button gives way to a field for typing the year.
+        QTest::newRow("calendar with the year field open")
+            << u"calendar with the year field open"_s
+            << (QStringList(calendar) << u"qt_calendar_yearedit"_s);
+    }
+    void everyControlHasAName()
+    {
+        QFETCH(QString, window);
+        QFETCH(QStringList, controls);
+        Session session(at(2004, 4, 8));
+        QWidget& shown = session.open(window);
+        QStringList checked;
+        for (QWidget* widget : shown.findChildren<QWidget*>()) {
+            if (!widget->isVisible() || !readableOrReachable(widget))
+                continue;
+            const QString name = widget->objectName().isEmpty()
+                                     ? QString::fromLatin1(widget->metaObject()->className())
+                                     : widget->objectName();
+            QVERIFY2(!spoken(widget).trimmed().isEmpty(), qPrintable(name));
+            checked << name;
+        }
+        for (const QString& control : controls)
+            QVERIFY2(checked.contains(control), qPrintable(control + u" was not checked"_s));
+    }
+
+    // Buttons whose captions are English are announced in Hungarian.
+    void englishCaptionsAreAnnouncedInHungarian_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QByteArray>("button");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("EXIT") << u"main"_s << QByteArray("Command1") << u"EXIT"_s << u"Kilépés"_s;
+        QTest::newRow("Calendarium")
+            << u"main"_s << QByteArray("calendarium") << u"Calendarium"_s << u"Naptár"_s;
+        QTest::newRow("Exit") << u"search"_s << QByteArray("Command1") << u"Exit"_s << u"Kilépés"_s;
+    }
+    void englishCaptionsAreAnnouncedInHungarian()
+    {
+        QFETCH(QString, window);
+        QFETCH(QByteArray, button);
+        QFETCH(QString, caption);
+        QFETCH(QString, name);
+        Session session(at(2004, 4, 8));
+        auto* control = child<QPushButton>(session.open(window), button.constData());
+        QCOMPARE(control->text(), caption);
+        QCOMPARE(spoken(control), name);
+    }
+
+    // A picker is announced by what it picks, wherever a screen reader reads it: the picker
+    // itself names its entry on Linux, so its text field, which holds the accessible focus,
+    // says what the entry is.
+    void pickersAreNamedForWhatTheyPick_data()
+    {
+        QTest::addColumn<QByteArray>("picker");
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("year") << QByteArray("comboYear") << 126 << u"Év"_s << u" 2026"_s;
+        QTest::newRow("month") << QByteArray("comboMonth") << 11 << u"Hónap"_s << u"December"_s;
+        QTest::newRow("feasts") << QByteArray("combUnnepek") << 0 << u"Változó ünnepek"_s
+                                << u"Húsvétvasárnap"_s;
+    }
+    void pickersAreNamedForWhatTheyPick()
+    {
+        QFETCH(QByteArray, picker);
+        QFETCH(int, entry);
+        QFETCH(QString, name);
+        QFETCH(QString, value);
+        Session session(at(2004, 4, 8));
+        auto* control = child<QComboBox>(session.open(u"calendar"_s), picker.constData());
+        pick(control, entry);
+        QCOMPARE(control->currentText(), value);
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(control);
+        QCOMPARE(face->text(QAccessible::Value), value);
+        QAccessibleInterface* field = face->focusChild();
+        QVERIFY(field);
+        QCOMPARE(field->object(), control->lineEdit());
+        QCOMPARE(field->text(QAccessible::Name), name);
+        QCOMPARE(field->text(QAccessible::Value), value);
+    }
+
+    void nameLabelsAreDescribed_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QByteArray>("label");
+        QTest::newRow("today") << u"main"_s << QByteArray("labelMaiZorvat");
+        QTest::newRow("tomorrow") << u"main"_s << QByteArray("labelHolnapiZorvat");
+        QTest::newRow("calendar day") << u"calendar"_s << QByteArray("LabelZorvat");
+    }
+    void nameLabelsAreDescribed()
+    {
+        QFETCH(QString, window);
+        QFETCH(QByteArray, label);
+        Session session(at(2004, 4, 8));
+        auto* control = child<QLabel>(session.open(window), label.constData());
+        QVERIFY(!spoken(control, QAccessible::Description).trimmed().isEmpty());
+    }
+
+    void mainWindowAnnouncesTodayAndTomorrow_data()
+    {
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<QString>("today");
+        QTest::addColumn<QString>("tomorrow");
+        QTest::newRow("plain day") << at(2004, 4, 8) << u"Dénes"_s << u"Nagypéntek, Erhard"_s;
+        QTest::newRow("holiday marker left out")
+            << at(2004, 3, 15) << u"NEMZETI ÜNNEP, Kristóf"_s << u"Henrietta"_s;
+        QTest::newRow("last day of the year")
+            << at(2004, 12, 31) << u"Szilveszter"_s << u"ÚJéV, Fruzsina"_s;
+    }
+    void mainWindowAnnouncesTodayAndTomorrow()
+    {
+        QFETCH(QDateTime, start);
+        QFETCH(QString, today);
+        QFETCH(QString, tomorrow);
+        Session session(start);
+        const Form1& form = session.windows.form1();
+        QCOMPARE(spoken(child<QLabel>(form, "labelMaiZorvat")), u"Mai névnap: "_s + today);
+        QCOMPARE(spoken(child<QLabel>(form, "labelHolnapiZorvat")),
+                 u"Holnapi névnap: "_s + tomorrow);
+    }
+
+    void announcementsFollowTheDay()
+    {
+        Session session(at(2004, 4, 7, 23, 59, 59));
+        Form1& form = session.windows.form1();
+        auto* today = child<QLabel>(form, "labelMaiZorvat");
+        auto* tomorrow = child<QLabel>(form, "labelHolnapiZorvat");
+        form.Timer1_Timer();
+        QCOMPARE(spoken(today), u"Mai névnap: Herman"_s);
+        QCOMPARE(spoken(tomorrow), u"Holnapi névnap: Dénes"_s);
+        session.clock.advance(1);
+        form.Timer1_Timer();
+        QCOMPARE(spoken(today), u"Mai névnap: Dénes"_s);
+        QCOMPARE(spoken(tomorrow), u"Holnapi névnap: Nagypéntek, Erhard"_s);
+        // Set back, the clock is followed as well.
+        session.clock.set(at(2004, 4, 1));
+        form.Timer1_Timer();
+        QCOMPARE(spoken(today), u"Mai névnap: Hugó"_s);
+        QCOMPARE(spoken(tomorrow), u"Holnapi névnap: Áron"_s);
+    }
+
+    // The calendar's day text is announced with its date, and its red is said in words.
+    void calendarAnnouncesThePickedDay_data()
+    {
+        QTest::addColumn<int>("day");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("weekday") << 9 << u"2004.04.09., névnap: Nagypéntek, Erhard"_s;
+        QTest::newRow("Sunday") << 18 << u"2004.04.18., piros betűs nap, névnap: Andrea, Ilma"_s;
+        QTest::newRow("holiday on a Monday")
+            << 12 << u"2004.04.12., piros betűs nap, névnap: Húsvéthétfő, Gyula"_s;
+        QTest::newRow("holiday on a Sunday")
+            << 11 << u"2004.04.11., piros betűs nap, névnap: Húsvét, Leó, Szaniszló"_s;
+    }
+    void calendarAnnouncesThePickedDay()
+    {
+        QFETCH(int, day);
+        QFETCH(QString, name);
+        Session session(at(2004, 4, 8));
+        auto& form = static_cast<Form3&>(session.open(u"calendar"_s));
+        auto* label = child<QLabel>(form, "LabelZorvat");
+        QCOMPARE(spoken(label), u"2004.04.08., névnap: Dénes"_s);
+        clickDay(form, day);
+        QCOMPARE(spoken(label), name);
+        QTest::mouseClick(child<QPushButton>(form, "MaiNap"), Qt::LeftButton);
+        QCOMPARE(spoken(label), u"2004.04.08., névnap: Dénes"_s);
+    }
+
+    // Tab goes round the window's controls in their designed order, Shift+Tab back.
+    void tabOrder_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QStringList>("order");
+        QTest::newRow("main") << u"main"_s
+                              << QStringList{u"Command1"_s, u"Text2"_s, u"Text3"_s, u"Command2"_s,
+                                             u"calendarium"_s};
+        QTest::newRow("search") << u"search"_s
+                                << QStringList{u"Text1"_s, u"Text2"_s, u"Text3"_s, u"Command1"_s};
+        QTest::newRow("calendar on today")
+            << u"calendar"_s << QStringList{u"Calendar1"_s,   u"kilep"_s,     u"Nevkeres"_s,
+                                            u"combUnnepek"_s, u"comboYear"_s, u"comboMonth"_s};
+        QTest::newRow("calendar away from today")
+            << u"calendar away from today"_s
+            << QStringList{u"Calendar1"_s,   u"kilep"_s,     u"MaiNap"_s,    u"Nevkeres"_s,
+                           u"combUnnepek"_s, u"comboYear"_s, u"comboMonth"_s};
+    }
+    void tabOrder()
+    {
+        QFETCH(QString, window);
+        QFETCH(QStringList, order);
+        Session session(at(2004, 4, 8));
+        QWidget& shown = session.open(window);
+        QList<QWidget*> stops;
+        for (const QString& name : order)
+            stops << focusTaker(child<QWidget>(shown, qPrintable(name)));
+        QCOMPARE(QApplication::focusWidget(), stops.first());
+        for (qsizetype step = 1; step <= stops.size(); ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QVERIFY2(QApplication::focusWidget() == stops.at(step % stops.size()),
+                     qPrintable(u"Tab to "_s + order.at(step % stops.size())));
+        }
+        for (qsizetype step = stops.size() - 1; step >= 0; --step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            QVERIFY2(QApplication::focusWidget() == stops.at(step),
+                     qPrintable(u"Shift+Tab to "_s + order.at(step)));
+        }
+    }
+};
+
+QTEST_MAIN(TestAccessibility)
+#include "tst_accessibility.moc"
