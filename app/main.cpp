@@ -4,6 +4,7 @@
 #include "ui/windows.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char* argv[])
 {
@@ -20,6 +21,10 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     handleCommandLine(app);
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64})
+        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
     // Hiding windows is part of the work; only "EXIT" or closing the main window ends it.
     app.setQuitOnLastWindowClosed(false);
 
