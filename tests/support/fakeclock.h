@@ -2,6 +2,12 @@
 
 #include "dates/clock.h"
 
+// A moment for the fake clock; noon unless told otherwise.
+inline QDateTime at(int year, int month, int day, int hour = 12, int minute = 0, int second = 0)
+{
+    return QDateTime(QDate(year, month, day), QTime(hour, minute, second));
+}
+
 // Sets the program's clock for the lifetime of the object and restores the system clock after.
 class FakeClock
 {

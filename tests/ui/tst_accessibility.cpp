@@ -1,3 +1,4 @@
+#include "support/calendargrid.h"
 #include "support/program.h"
 #include "ui/calendar/form3.h"
 #include "ui/main/form1.h"
@@ -17,11 +18,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-QDateTime at(int year, int month, int day, int hour = 12, int minute = 0, int second = 0)
-{
-    return QDateTime(QDate(year, month, day), QTime(hour, minute, second));
-}
-
 QString spoken(QWidget* widget, QAccessible::Text what = QAccessible::Name)
 {
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
@@ -47,30 +43,6 @@ QWidget* focusTaker(QWidget* control)
     while (control->focusProxy())
         control = control->focusProxy();
     return control;
-}
-
-QAbstractItemView* gridOf(const Form3& form)
-{
-    return child<QAbstractItemView>(form, "qt_calendar_calendarview");
-}
-
-// Clicks the day of the shown month, as a user picks a date.
-void clickDay(Form3& form, int day)
-{
-    QAbstractItemView* grid = gridOf(form);
-    const QAbstractItemModel* days = grid->model();
-    for (int row = 1; row < days->rowCount(); ++row)
-        for (int column = 0; column < days->columnCount(); ++column) {
-            const QModelIndex cell = days->index(row, column);
-            // The first row may end the month before and the last rows begin the next, so a
-            // small day is this month's where it is first found, a large one past the first row.
-            if (cell.data().toInt() == day && (day < 15 || row > 1)) {
-                QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                                  grid->visualRect(cell).center());
-                return;
-            }
-        }
-    qFatal("no day %d in the shown month", day);
 }
 
 // The program started by a user, with one window open the way a user opens it.

@@ -1,4 +1,5 @@
 #include "dates/datetexts.h"
+#include "support/calendargrid.h"
 #include "support/program.h"
 #include "ui/calendar/form3.h"
 #include "ui/main/form1.h"
@@ -17,11 +18,6 @@ using namespace Qt::StringLiterals;
 namespace {
 const QColor red(255, 0, 0);
 const QColor black(0, 0, 0);
-
-QDateTime at(int year, int month, int day)
-{
-    return QDateTime(QDate(year, month, day), QTime(12, 0));
-}
 
 // Opens the calendar window as the main window's "Calendarium" does.
 Form3& openCalendar(Program& program)
@@ -53,21 +49,6 @@ void showDate(Form3& form, const QDate& date)
 {
     calendarOf(form)->setSelectedDate(date);
     form.Calendar1_GotFocus();
-}
-
-QModelIndex cellShowing(QAbstractItemView* grid, const QString& day)
-{
-    const QAbstractItemModel* days = grid->model();
-    for (int row = 1; row < days->rowCount(); ++row)
-        for (int column = 0; column < days->columnCount(); ++column)
-            if (days->index(row, column).data().toString() == day)
-                return days->index(row, column);
-    return {};
-}
-
-QAbstractItemView* gridOf(const Form3& form)
-{
-    return child<QAbstractItemView>(form, "qt_calendar_calendarview");
 }
 } // namespace
 
@@ -161,10 +142,7 @@ private Q_SLOTS:
     {
         Program program(at(2004, 4, 11));
         Form3& form = openCalendar(program);
-        QAbstractItemView* grid = gridOf(form);
-        const QModelIndex cell = cellShowing(grid, u"20"_s);
-        QVERIFY(cell.isValid());
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
+        clickDay(form, 20);
         QCOMPARE(calendarOf(form)->selectedDate(), QDate(2004, 4, 20));
         QCOMPARE(dayTextOf(form)->text(), u" 2004.04.20.   Tivadar   ");
         QVERIFY(child<QPushButton>(form, "MaiNap")->isVisible());

@@ -15,11 +15,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-QDateTime at(int year, int month, int day, int hour = 12, int minute = 0, int second = 0)
-{
-    return QDateTime(QDate(year, month, day), QTime(hour, minute, second));
-}
-
 QString todayLabel(const Form1& form)
 {
     return child<QLabel>(form, "labelMaiZorvat")->text();
