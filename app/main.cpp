@@ -1,5 +1,4 @@
 #include "app/commandline.h"
-#include "core/namedays.h"
 #include "ui/main/form1.h"
 #include "ui/windows.h"
 
@@ -28,8 +27,7 @@ int main(int argc, char* argv[])
     // Hiding windows is part of the work; only "EXIT" or closing the main window ends it.
     app.setQuitOnLastWindowClosed(false);
 
-    NameDays names;
-    Windows windows(names);
+    Windows windows;
     QObject::connect(&windows, &Windows::ended, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     windows.form1().show();

@@ -1,26 +1,32 @@
 #pragma once
 
-#include "dates/date.h"
-
+#include <QDate>
 #include <QStringView>
 
 #include <array>
 
-// Feast numbers: 0 Easter Sunday, 1 Easter Monday, 2 Pentecost Sunday, 3 Whit Monday,
-// 4 Good Friday, 5 Ash Wednesday, 6 the fourth Thursday of November.
-inline constexpr int feastCount = 7;
+// The movable feasts: Easter and the feasts reckoned from it, and the fourth Thursday of
+// November. The order is the order of the calendar window's feast list.
+enum class Feast {
+    EasterSunday,
+    EasterMonday,
+    PentecostSunday,
+    WhitMonday,
+    GoodFriday,
+    AshWednesday,
+    Thanksgiving,
+};
 
-// The titles under which the feasts stand in the name table.
-inline constexpr std::array<QStringView, feastCount> feastTitles = {
-    u"Húsvét",     u"Húsvéthétfő",   u"Pünkösd",     u"Pünkösdhétfő",
-    u"Nagypéntek", u"Hamvazószerda", u"Thanksgiving"};
+inline constexpr std::array allFeasts = {
+    Feast::EasterSunday, Feast::EasterMonday, Feast::PentecostSunday, Feast::WhitMonday,
+    Feast::GoodFriday,   Feast::AshWednesday, Feast::Thanksgiving};
 
-// Feasts 0..3 are work-free public holidays.
-inline constexpr bool isFeastHoliday(int feast)
-{
-    return feast >= 0 && feast < 4;
-}
+// The date of the feast in `year`; Easter is the Gregorian one for every year 1894..2203.
+QDate feastDate(Feast feast, int year);
 
-// The date of feast `index` in `year`; the zero date for an index outside 0..6.
-// A year of 0 means the current year and is written back into the caller's variable.
-Date unnepdatum(int index, qint16& year);
+// The title under which the feast stands in the name table.
+QStringView feastTitle(Feast feast);
+
+// Whether the feast is a work-free public holiday in `year`: Easter Sunday and Monday,
+// Pentecost Sunday and Whit Monday always, Good Friday from 2017 on.
+bool isPublicHoliday(Feast feast, int year);

@@ -1,49 +1,52 @@
 #include "core/namesearch.h"
 
-#include "core/namedays.h"
+#include "core/nametable.h"
 #include "dates/datetexts.h"
 #include "dates/texts.h"
 
 #include <QStringBuilder>
 
 namespace {
-// Every cell of months 1..12 and days 1..31, days that do not exist included:
-// their empty cells simply never match.
-template<typename Visit> void forEachCell(const NameDays& names, Visit visit)
+// Every day of the table's year in calendar order, until `visit` says stop.
+template<typename Visit> void forEachDay(const NameTable& table, Visit visit)
 {
-    for (int month = 1; month <= 12; ++month)
-        for (int day = 1; day <= 31; ++day)
-            if (!visit(month, day, names.nevek(month, day)))
-                return;
+    for (QDate day(table.year(), 1, 1); day.year() == table.year(); day = day.addDays(1))
+        if (!visit(day, table.entry(day)))
+            return;
 }
 } // namespace
+
+QString searchQuery(const QString& typed)
+{
+    return typed.normalized(QString::NormalizationForm_C).trimmed();
+}
 
 QString searchDayText(int month, int day)
 {
     return monthName(month) % u' ' % numberText(day);
 }
 
-FirstMatch firstDayStartingWith(const NameDays& names, const QString& query)
+FirstMatch firstDayStartingWith(const NameTable& table, const QString& query)
 {
     const QString wanted = upper(query);
     FirstMatch match;
-    forEachCell(names, [&](int month, int day, const QString& entry) {
-        // A cell shorter than the query never matches: left() gives the whole cell.
+    forEachDay(table, [&](const QDate& day, const QString& entry) {
+        // An entry shorter than the query never matches: left() gives the whole entry.
         if (upper(QStringView(entry).left(wanted.size())) != wanted)
             return true;
-        match = {entry, searchDayText(month, day)};
+        match = {entry, searchDayText(day.month(), day.day())};
         return false;
     });
     return match;
 }
 
-QString daysContaining(const NameDays& names, const QString& query)
+QString daysContaining(const NameTable& table, const QString& query)
 {
     const QString wanted = upper(query);
     QString list;
-    forEachCell(names, [&](int month, int day, const QString& entry) {
-        if (find(1, upper(entry), wanted) != 0)
-            list += entry % u", " % searchDayText(month, day) % u"\r\n";
+    forEachDay(table, [&](const QDate& day, const QString& entry) {
+        if (upper(entry).contains(wanted))
+            list += entry % u", " % searchDayText(day.month(), day.day()) % u"\r\n";
         return true;
     });
     return list;

@@ -2,21 +2,25 @@
 
 #include <QString>
 
-class NameDays;
+class NameTable;
+
+// What the search looks for in a typed text: composed (NFC), so that an accent typed as a
+// separate mark finds the same names, and without white space of any kind at either end.
+QString searchQuery(const QString& typed);
 
 // "január  7": the month name, then the day number with its leading space.
 QString searchDayText(int month, int day);
 
 struct FirstMatch
 {
-    QString entry;   // the whole cell text, titles and marker included
+    QString entry;   // the whole entry, titles and marker included
     QString dayText; // both empty when no day matches
 };
 
 // The first day, in calendar order, whose entry begins with the query (case ignored,
 // accents not). The empty query matches 1 January.
-FirstMatch firstDayStartingWith(const NameDays& names, const QString& query);
+FirstMatch firstDayStartingWith(const NameTable& table, const QString& query);
 
 // One line "entry, day text" + CR LF for every day whose entry contains the query.
-// The empty query lists every day that has an entry.
-QString daysContaining(const NameDays& names, const QString& query);
+// The empty query lists every day of the year.
+QString daysContaining(const NameTable& table, const QString& query);

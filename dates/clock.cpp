@@ -14,7 +14,7 @@ QDateTime now()
     return source ? source() : QDateTime::currentDateTime();
 }
 
-Date today()
+QDate today()
 {
     return now().date();
 }

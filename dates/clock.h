@@ -1,7 +1,6 @@
 #pragma once
 
-#include "dates/date.h"
-
+#include <QDate>
 #include <QDateTime>
 #include <QString>
 
@@ -9,7 +8,7 @@
 
 // Every read of the current date or time goes through here, so tests can set the clock.
 QDateTime now();
-Date today();
+QDate today();
 QString timeText();  // 24-hour hh:mm:ss, e.g. 05:03:07
 QString timeValue(); // the Hungarian default time text H:mm:ss, e.g. 5:03:07
 

@@ -1,36 +1,8 @@
 #include "dates/texts.h"
 
-#include <limits>
-
 QString numberText(int number)
 {
     return number < 0 ? QString::number(number) : u' ' + QString::number(number);
-}
-
-int textToNumber(QStringView text)
-{
-    qsizetype i = 0;
-    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
-        negative = text[i++] == u'-';
-    qint64 value = 0;
-    constexpr qint64 limit = std::numeric_limits<int>::max();
-    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
-        value = std::min(value * 10 + (text[i].unicode() - u'0'), limit);
-    return int(negative ? -value : value);
-}
-
-QString trimBlanks(const QString& text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == u' ')
-        ++first;
-    while (last > first && text[last - 1] == u' ')
-        --last;
-    return text.mid(first, last - first);
 }
 
 QString upper(QStringView text)
@@ -54,13 +26,4 @@ QString upper(QStringView text)
         }
     }
     return result;
-}
-
-int find(int start, QStringView text, QStringView what)
-{
-    if (text.isEmpty() || start < 1 || start > text.size())
-        return 0;
-    if (what.isEmpty())
-        return start;
-    return int(text.indexOf(what, start - 1)) + 1;
 }

@@ -1,7 +1,6 @@
 // Takes the pictures of the three windows for the README and the software centre: the real
 // windows on a fixed clock, driven as a user drives them, so every run gives the same pictures.
 
-#include "core/namedays.h"
 #include "dates/clock.h"
 #include "ui/calendar/form3.h"
 #include "ui/main/form1.h"
@@ -55,8 +54,7 @@ int main(int argc, char* argv[])
     }
     setClock([] { return shownTime; });
 
-    NameDays names;
-    Windows windows(names);
+    Windows windows;
     Form1& main = windows.form1();
     main.show();
     QTest::qWait(1100); // one tick of the clock

@@ -4,10 +4,7 @@
 #include "ui/main/form1.h"
 #include "ui/search/form2.h"
 
-Windows::Windows(NameDays& names)
-    : m_names(names)
-{
-}
+Windows::Windows() = default;
 
 Windows::~Windows()
 {

@@ -7,20 +7,16 @@
 class Form1;
 class Form2;
 class Form3;
-class NameDays;
 
 // Owns the three windows. Each is created on first access, which runs its load step
 // once; afterwards it is only shown and hidden, never destroyed while the program runs.
-// All three share one name table.
 class Windows : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit Windows(NameDays& names);
+    Windows();
     ~Windows() override;
-
-    NameDays& names() { return m_names; }
 
     Form1& form1(); // the main window
     Form2& form2(); // name search
@@ -36,7 +32,6 @@ Q_SIGNALS:
     void ended();
 
 private:
-    NameDays& m_names;
     std::unique_ptr<Form1> m_form1;
     std::unique_ptr<Form2> m_form2;
     std::unique_ptr<Form3> m_form3;

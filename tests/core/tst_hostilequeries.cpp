@@ -1,6 +1,5 @@
-#include "core/namedays.h"
 #include "core/namesearch.h"
-#include "support/tables.h"
+#include "core/nametable.h"
 
 #include <QElapsedTimer>
 #include <QRandomGenerator>
@@ -30,12 +29,12 @@ QString unitUpper(QString text)
 class Reference
 {
 public:
-    explicit Reference(const NameDays& names)
+    explicit Reference(const NameTable& names)
     {
         for (int month = 1; month <= 12; ++month)
             for (int day = 1; day <= 31; ++day)
-                if (!names.nevek(month, day).isEmpty())
-                    m_cells.append({names.nevek(month, day), unitUpper(names.nevek(month, day)),
+                if (!names.entry(month, day).isEmpty())
+                    m_cells.append({names.entry(month, day), unitUpper(names.entry(month, day)),
                                     months[month] + u"  "_s + QString::number(day)});
     }
 
@@ -166,7 +165,7 @@ QByteArray described(const QString& query)
     return text;
 }
 
-bool agrees(const NameDays& names, const Reference& reference, const QString& query)
+bool agrees(const NameTable& names, const Reference& reference, const QString& query)
 {
     const FirstMatch got = firstDayStartingWith(names, query);
     const FirstMatch expected = reference.first(query);
@@ -190,7 +189,7 @@ private Q_SLOTS:
     void randomQueriesAgreeWithTheReference()
     {
         QFETCH(int, year);
-        const NameDays names = builtFor(year);
+        const NameTable names = NameTable(year);
         const Reference reference(names);
         QVERIFY(!reference.holdsSurrogate());
         QRandomGenerator random(20040408u + quint32(year));
@@ -222,14 +221,14 @@ private Q_SLOTS:
     {
         QFETCH(QString, query);
         for (int year : {2004, 2005}) {
-            const NameDays names = builtFor(year);
+            const NameTable names = NameTable(year);
             QVERIFY2(agrees(names, Reference(names), query), described(query).constData());
         }
     }
 
     void millionCharacterQueryFindsNothing()
     {
-        const NameDays names = builtFor(2004);
+        const NameTable names = NameTable(2004);
         const QString query = u"ÚJéV, Fruzsina,mszn"_s.repeated(1'000'000 / 19 + 1);
         QElapsedTimer timer;
         timer.start();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/namedays.h"
 #include "support/fakeclock.h"
 #include "ui/windows.h"
 
@@ -9,18 +8,16 @@
 #include <QTest>
 #include <QWidget>
 
-// The whole program on a fixed clock, from a fresh name table: as many runs per test
-// binary as there are test functions.
+// The whole program on a fixed clock: as many runs per test binary as there are test
+// functions.
 struct Program
 {
     explicit Program(const QDateTime& start)
         : clock(start)
-        , windows(names)
     {
     }
 
     FakeClock clock;
-    NameDays names;
     Windows windows;
 };
 

@@ -1,5 +1,5 @@
-#include "core/entry.h"
 #include "support/program.h"
+#include "support/reference.h"
 #include "ui/calendar/form3.h"
 #include "ui/main/form1.h"
 
@@ -15,21 +15,9 @@ namespace {
 const QDate firstDay(1900, 1, 1);
 const QDate lastDay(2100, 12, 31);
 
-// An independent table per year, built apart from the windows.
-const NameDays& referenceFor(int year)
+QString labelFor(const QDate& date)
 {
-    static NameDays names;
-    if (names.refdatum.year() != year) {
-        names.refdatum = QDate(year, 1, 1);
-        names.nevtabla();
-    }
-    return names;
-}
-
-QString labelFor(const QDate& date, int tableYear)
-{
-    return u"  "_s + withoutMarker(referenceFor(tableYear).nevek(date.month(), date.day())) +
-           u"  "_s;
+    return u"  "_s + reference::day(date).names + u"  "_s;
 }
 } // namespace
 
@@ -50,8 +38,7 @@ private Q_SLOTS:
         for (QDate day = firstDay; day <= lastDay; day = day.addDays(1)) {
             program.clock.set(QDateTime(day, QTime(0, 0, 1)));
             form.Timer1_Timer();
-            if (today->text() != labelFor(day, day.year()) ||
-                tomorrow->text() != labelFor(day.addDays(1), day.year()))
+            if (today->text() != labelFor(day) || tomorrow->text() != labelFor(day.addDays(1)))
                 QFAIL(qPrintable(day.toString(Qt::ISODate) + u": "_s + today->text() + u" / "_s +
                                  tomorrow->text()));
         }
@@ -67,13 +54,13 @@ private Q_SLOTS:
         Form3& form = program.windows.form3();
         auto* calendar = child<QCalendarWidget>(form, "Calendar1");
         const auto* label = child<QLabel>(form, "LabelZorvat");
-        NameDays reference;
         for (QDate day = firstDay; day <= lastDay; day = day.addDays(1)) {
             calendar->setSelectedDate(day);
             form.Calendar1_GotFocus();
-            const QString text = reference.napszoveg(day);
-            const bool red = day.dayOfWeek() == Qt::Sunday ||
-                             isMarkedHoliday(reference.nevek(day.month(), day.day()));
+            const reference::Day expected = reference::day(day);
+            const QString text =
+                u' ' + day.toString(u"yyyy.MM.dd.") + u"   "_s + expected.names + u"   "_s;
+            const bool red = day.dayOfWeek() == Qt::Sunday || expected.holiday;
             const QColor colour = label->palette().color(QPalette::WindowText);
             if (label->text() != text || colour != (red ? QColor(255, 0, 0) : QColor(0, 0, 0)))
                 QFAIL(qPrintable(day.toString(Qt::ISODate) + u": "_s + label->text()));
@@ -115,9 +102,8 @@ private Q_SLOTS:
         program.clock.set(after);
         form.Timer1_Timer();
         const QDate day = after.date();
-        QCOMPARE(child<QLabel>(form, "labelMaiZorvat")->text(), labelFor(day, day.year()));
-        QCOMPARE(child<QLabel>(form, "labelHolnapiZorvat")->text(),
-                 labelFor(day.addDays(1), day.year()));
+        QCOMPARE(child<QLabel>(form, "labelMaiZorvat")->text(), labelFor(day));
+        QCOMPARE(child<QLabel>(form, "labelHolnapiZorvat")->text(), labelFor(day.addDays(1)));
         QCOMPARE(child<QLineEdit>(form, "Text3")->text(), time);
     }
 };

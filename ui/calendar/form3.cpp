@@ -2,7 +2,7 @@
 
 #include "core/entry.h"
 #include "core/feasts.h"
-#include "core/namedays.h"
+#include "core/nametable.h"
 #include "dates/clock.h"
 #include "dates/datetexts.h"
 #include "dates/texts.h"
@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QStringBuilder>
 #include <QTextCharFormat>
+#include <QTimer>
 #include <QToolButton>
 
 #include <array>
@@ -38,7 +39,7 @@ constexpr std::array<QStringView, 13> honapnevek = {
     u"Július", u"Augusztus", u"Szeptember", u"Október", u"November", u"December"};
 
 // In feast-number order: the list position is the feast number.
-constexpr std::array<QStringView, feastCount> feastNames = {
+constexpr std::array<QStringView, allFeasts.size()> feastNames = {
     u"Húsvétvasárnap", u"Húsvéthétfő",   u"Pünkösdvasárnap", u"Pünkösdhétfő",
     u"Nagypéntek",     u"Hamvazószerda", u"Thanksgiving"};
 
@@ -121,6 +122,13 @@ void Form3::createControls()
     connect(m_kilep, &QPushButton::clicked, this, &Form3::kilep_Click);
     connect(m_MaiNap, &QPushButton::clicked, this, &Form3::MaiNap_Click);
     connect(m_Nevkeres, &QPushButton::clicked, this, &Form3::Nevkeres_Click);
+    // Whatever moves the date, from code or by the user, the text below follows it.
+    connect(m_Calendar1, &QCalendarWidget::selectionChanged, this, &Form3::txtzorvat);
+
+    // Midnight may make the shown day today, or no longer today.
+    m_todayWatch = new QTimer(this);
+    m_todayWatch->setInterval(1000);
+    connect(m_todayWatch, &QTimer::timeout, this, &Form3::showTodayButtonAwayFromToday);
 }
 
 void Form3::createCalendar()
@@ -218,10 +226,9 @@ void Form3::Form_Load()
 
 void Form3::txtzorvat()
 {
-    NameDays& names = m_windows.names();
     const QDate value = m_Calendar1->selectedDate();
-    const QString text = names.napszoveg(value); // also makes the date refdatum
-    const QString& entry = names.nevek(value.month(), value.day());
+    const QString entry = entryOn(value);
+    const QString text = dayText(value, entry);
     const bool red = isMarkedHoliday(entry) || value.dayOfWeek() == Qt::Sunday;
 
     setTextColour(m_LabelZorvat, red ? QColor(255, 0, 0) : QColor(0, 0, 0));
@@ -233,7 +240,23 @@ void Form3::txtzorvat()
     // A text wider than the window gets a negative left edge and is cut off at both sides.
     m_LabelZorvat->move(centredLeft(frameGeometry().width(), m_LabelZorvat->width()),
                         m_LabelZorvat->y());
-    m_MaiNap->setVisible(today() != value);
+    showTodayButtonAwayFromToday();
+    showShownMonthInPickers();
+}
+
+void Form3::showTodayButtonAwayFromToday()
+{
+    m_MaiNap->setVisible(today() != m_Calendar1->selectedDate());
+}
+
+// A picked month that lacks the day rolls over into the next month, so the pickers are
+// set back to what the calendar shows. While loading, the month list is still empty.
+void Form3::showShownMonthInPickers()
+{
+    const QDate value = m_Calendar1->selectedDate();
+    if (m_comboMonth->count() > 0)
+        m_comboMonth->setCurrentIndex(value.month() - 1);
+    m_comboYear->setCurrentIndex(value.year() - firstYear);
 }
 
 void Form3::Calendar1_GotFocus()
@@ -253,30 +276,22 @@ void Form3::Calendar1_KeyDown()
 
 void Form3::Calendar1_NewMonth()
 {
-    const QDate value = m_Calendar1->selectedDate();
-    // While loading, the calendar moves before the month list is filled.
-    if (m_comboMonth->count() > 0)
-        m_comboMonth->setCurrentIndex(value.month() - 1);
-    m_comboYear->setCurrentIndex(value.year() - firstYear);
     txtzorvat();
 }
 
 void Form3::comboMonth_Click()
 {
     const QDate value = m_Calendar1->selectedDate();
-    const Date date = dateSerial(value.year(), m_comboMonth->currentIndex() + 1, value.day());
-    m_windows.names().refdatum = date;
-    m_Calendar1->setSelectedDate(date);
+    m_Calendar1->setSelectedDate(
+        dateSerial(value.year(), m_comboMonth->currentIndex() + 1, value.day()));
     txtzorvat();
 }
 
 void Form3::comboYear_Click()
 {
     const QDate value = m_Calendar1->selectedDate();
-    const int year = textToNumber(m_comboYear->itemText(m_comboYear->currentIndex()));
-    const Date date = dateSerial(year, value.month(), value.day());
-    m_windows.names().refdatum = date;
-    m_Calendar1->setSelectedDate(date);
+    const int year = firstYear + m_comboYear->currentIndex();
+    m_Calendar1->setSelectedDate(dateSerial(year, value.month(), value.day()));
     txtzorvat();
 }
 
@@ -285,9 +300,8 @@ void Form3::combUnnepek_Click()
     const int feast = m_combUnnepek->currentIndex();
     if (feast < 0)
         return;
-    qint16 year = qint16(m_Calendar1->selectedDate().year()); // a copy: the calendar keeps its own
-    m_Calendar1->setSelectedDate(unnepdatum(feast, year));
-    m_windows.names().refdatum = m_Calendar1->selectedDate();
+    const int year = m_Calendar1->selectedDate().year();
+    m_Calendar1->setSelectedDate(feastDate(Feast(feast), year));
     txtzorvat();
 }
 
@@ -306,25 +320,22 @@ void Form3::MaiNap_Click()
 void Form3::Nevkeres_Click()
 {
     m_Nevkeres->hide();
-    m_windows.names().refdatum = today();
     m_windows.form1().hide();
     showInFront(&m_windows.form2());
 }
 
 void Form3::kilep_Click()
 {
-    m_windows.names().refdatum = today();
-    m_Calendar1->setSelectedDate(m_windows.names().refdatum);
+    m_Calendar1->setSelectedDate(today());
     txtzorvat();
     hide();
-    Form1& main = m_windows.form1();
-    main.show();
-    main.setTimerRunning(true);
+    m_windows.form1().show();
 }
 
 void Form3::setValue(const QDate& date)
 {
     m_Calendar1->setSelectedDate(date);
+    txtzorvat(); // also when the date stays: today may have changed
 }
 
 void Form3::setSearchButtonVisible(bool visible)
@@ -348,6 +359,13 @@ void Form3::showEvent(QShowEvent* event)
     // the text is refreshed also where the window manager does not activate the window.
     m_Calendar1->setFocus();
     Calendar1_GotFocus();
+    m_todayWatch->start();
+}
+
+void Form3::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    m_todayWatch->stop();
 }
 
 void Form3::closeEvent(QCloseEvent* event)

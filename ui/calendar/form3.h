@@ -6,6 +6,7 @@ class MonthCalendar;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QTimer;
 class Windows;
 
 // The calendar window: any date from 1900 to 2100 with its names, red for Sundays and
@@ -39,12 +40,15 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void createControls();
     void createCalendar();
     void placePickersOnTitle();
+    void showTodayButtonAwayFromToday();
+    void showShownMonthInPickers();
     QComboBox* createPicker(const char* name, const QString& text, QRect geometry,
                             const QFont& font);
 
@@ -58,4 +62,5 @@ private:
     QComboBox* m_comboYear = nullptr;
     QComboBox* m_comboMonth = nullptr;
     QLabel* m_LabelZorvat = nullptr;
+    QTimer* m_todayWatch = nullptr;
 };

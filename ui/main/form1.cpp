@@ -1,7 +1,7 @@
 #include "ui/main/form1.h"
 
 #include "core/entry.h"
-#include "core/namedays.h"
+#include "core/nametable.h"
 #include "dates/clock.h"
 #include "dates/datetexts.h"
 #include "ui/calendar/form3.h"
@@ -128,20 +128,19 @@ void Form1::Form_Load()
     for (QWidget* control : {static_cast<QWidget*>(m_Label1), static_cast<QWidget*>(m_Label3),
                              static_cast<QWidget*>(m_Label2), static_cast<QWidget*>(m_calendarium)})
         centre(control);
-    NameDays& names = m_windows.names();
-    names.refdatum = today();
-    names.nevtabla();
     zorvatok();
     // "EXIT" answers Enter anywhere in the window; keyPressEvent does the rest.
     m_Command1->setDefault(true);
     m_Command1->setFocus();
+    // The clock runs as long as the program: the window may be on screen, and active,
+    // while the other windows are open.
     m_Timer1->start(1000);
     m_Text3->update();
 }
 
 void Form1::setNameLabel(QLabel* label, const QDate& date, QStringView whose)
 {
-    const QString names = withoutMarker(m_windows.names().nevek(date.month(), date.day()));
+    const QString names = withoutMarker(entryOn(date));
     setSpokenText(label, u"  " % names % u"  ", whose % u": " % names);
     label->adjustSize();
     centre(label);
@@ -167,22 +166,12 @@ void Form1::zorvatok()
 
 void Form1::Timer1_Timer()
 {
-    if (today() != m_utolsodatum) {
-        // A new day may be in a new year: the table must be that year's before it is read.
-        NameDays& names = m_windows.names();
-        names.refdatum = today();
-        names.nevtabla();
+    if (today() != m_shownDay) {
         zorvatok();
-        m_utolsodatum = today();
+        m_shownDay = today();
     }
     // After zorvatok, so every tick leaves the clock in one format.
     m_Text3->setText(timeValue());
-}
-
-void Form1::Form_GotFocus()
-{
-    m_windows.names().refdatum = today();
-    setTimerRunning(true);
 }
 
 void Form1::Command1_Click()
@@ -193,8 +182,6 @@ void Form1::Command1_Click()
 void Form1::Command2_Click()
 {
     m_Command2->hide();
-    m_windows.names().refdatum = today();
-    setTimerRunning(false);
     m_Command1->setDefault(true);
     m_windows.form3().hide();
     showInFront(&m_windows.form2());
@@ -202,31 +189,14 @@ void Form1::Command2_Click()
 
 void Form1::calendarium_Click()
 {
-    const Date date = today();
-    m_windows.names().refdatum = date;
-    // The calendar's first load moves refdatum; the value handed over is still today.
     Form3& calendar = m_windows.form3();
-    calendar.setValue(date);
-    setTimerRunning(false);
+    calendar.setValue(today());
     showInFront(&calendar);
 }
 
 void Form1::setSearchButtonVisible(bool visible)
 {
     m_Command2->setVisible(visible);
-}
-
-void Form1::setTimerRunning(bool running)
-{
-    if (!running)
-        m_Timer1->stop();
-    else if (!m_Timer1->isActive())
-        m_Timer1->start();
-}
-
-bool Form1::isTimerRunning() const
-{
-    return m_Timer1->isActive();
 }
 
 void Form1::keyPressEvent(QKeyEvent* event)
@@ -236,12 +206,6 @@ void Form1::keyPressEvent(QKeyEvent* event)
     // A plain widget has no default button: Enter presses the focused button, else "EXIT".
     auto* focused = qobject_cast<QPushButton*>(focusWidget());
     (focused ? focused : m_Command1)->click();
-}
-
-void Form1::focusInEvent(QFocusEvent* event)
-{
-    QWidget::focusInEvent(event);
-    Form_GotFocus();
 }
 
 void Form1::closeEvent(QCloseEvent* event)

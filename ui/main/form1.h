@@ -1,7 +1,6 @@
 #pragma once
 
-#include "dates/date.h"
-
+#include <QDate>
 #include <QWidget>
 
 class QLabel;
@@ -22,19 +21,15 @@ public:
     void zorvatok();
 
     void Timer1_Timer();
-    void Form_GotFocus();
     void Command1_Click();
     void Command2_Click();
     void calendarium_Click();
 
     // What the other windows may do with this one.
     void setSearchButtonVisible(bool visible);
-    void setTimerRunning(bool running);
-    bool isTimerRunning() const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -49,7 +44,7 @@ private:
     void setNameLabel(QLabel* label, const QDate& date, QStringView whose);
 
     Windows& m_windows;
-    Date m_utolsodatum;
+    QDate m_shownDay; // the day the names were last shown for
 
     QPushButton* m_calendarium = nullptr;
     QPushButton* m_Command2 = nullptr;

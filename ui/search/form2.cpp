@@ -1,8 +1,8 @@
 #include "ui/search/form2.h"
 
-#include "core/namedays.h"
 #include "core/namesearch.h"
-#include "dates/texts.h"
+#include "core/nametable.h"
+#include "dates/clock.h"
 #include "ui/calendar/form3.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
@@ -82,8 +82,6 @@ void Form2::Form_Load()
     move(main.pos());
     // Both windows have the same frame, so equal client heights make equal outer heights.
     setFixedHeight(main.height());
-    main.setTimerRunning(false);
-    m_windows.names().nevtabla();
 }
 
 void Form2::Command1_Click()
@@ -92,33 +90,31 @@ void Form2::Command1_Click()
     Form3& calendar = m_windows.form3();
     calendar.setSearchButtonVisible(true);
     hide();
-    if (!calendar.isVisible())
-        m_windows.form1().setTimerRunning(true);
 }
 
 void Form2::Text1_Change()
 {
-    m_nevreszlet = trimBlanks(m_Text1->text());
-    const FirstMatch match = firstDayStartingWith(m_windows.names(), m_nevreszlet);
+    m_nevreszlet = searchQuery(m_Text1->text());
+    const FirstMatch match = firstDayStartingWith(NameTable(today().year()), m_nevreszlet);
     m_Text2->setText(match.entry);
     m_Text3->setPlainText(match.dayText);
 }
 
 void Form2::Text1_KeyPress()
 {
-    m_nevreszlet = trimBlanks(m_Text1->text());
+    m_nevreszlet = searchQuery(m_Text1->text());
     hkeres();
 }
 
 void Form2::Text2_Click()
 {
-    m_nevreszlet = trimBlanks(m_Text2->text());
+    m_nevreszlet = searchQuery(m_Text2->text());
     hkeres();
 }
 
 void Form2::hkeres()
 {
-    m_Text3->setPlainText(daysContaining(m_windows.names(), m_nevreszlet));
+    m_Text3->setPlainText(daysContaining(NameTable(today().year()), m_nevreszlet));
 }
 
 bool Form2::eventFilter(QObject* watched, QEvent* event)

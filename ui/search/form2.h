@@ -9,7 +9,8 @@ class QPushButton;
 class Windows;
 
 // Name search: the first day whose entry begins with the typed text, and on Enter
-// every day whose entry contains it.
+// every day whose entry contains it. It searches the current year, whatever the other
+// windows show.
 class Form2 : public QWidget
 {
     Q_OBJECT

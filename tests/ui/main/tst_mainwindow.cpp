@@ -72,7 +72,6 @@ private Q_SLOTS:
         QCOMPARE(tomorrowLabel(form), tomorrow);
         QCOMPARE(child<QLineEdit>(form, "Text2")->text(), date);
         QCOMPARE(clockText(form), start.time().toString(u"HH:mm:ss"));
-        QCOMPARE(QDate(program.names.refdatum), start.date());
     }
 
     // Each designed face, or the free face of its size and shape that stands in for it.
