@@ -21,7 +21,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Christmas Eve: Ádám and Éva today, and tomorrow a public holiday to show in red.
-const QDateTime shownTime(QDate(2026, 12, 24), QTime(9, 41, 7));
+const QDate shownDay(2026, 12, 24);
+const QTime shownTime(9, 41, 7);
 
 void click(QWidget& window, const char* button)
 {
@@ -43,8 +44,11 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() != 2) {
-        std::fprintf(stderr, "usage: zorvat_screenshots FOLDER\n");
+    // Another day shows how the windows cope with it: the calendar shows the day after.
+    const QDate day =
+        arguments.size() == 3 ? QDate::fromString(arguments[2], Qt::ISODate) : shownDay;
+    if (arguments.size() < 2 || arguments.size() > 3 || !day.isValid()) {
+        std::fprintf(stderr, "usage: zorvat_screenshots FOLDER [YYYY-MM-DD]\n");
         return 2;
     }
     const QDir folder(arguments[1]);
@@ -52,7 +56,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "cannot make %s\n", qPrintable(folder.path()));
         return 1;
     }
-    setClock([] { return shownTime; });
+    setClock([day] { return QDateTime(day, shownTime); });
 
     Windows windows;
     Form1& main = windows.form1();

@@ -1,6 +1,12 @@
 #include "ui/controls.h"
 
+#include "ui/twips.h"
+
 #include <QLabel>
+#include <QStringBuilder>
+
+#include <algorithm>
+#include <cmath>
 
 void makeNamePlate(QLabel* label)
 {
@@ -12,10 +18,26 @@ void makeNamePlate(QLabel* label)
     label->setPalette(colours);
 }
 
-void setSpokenText(QLabel* label, const QString& text, const QString& spoken)
+void showOnNamePlate(QLabel* plate, const QFont& font, const QString& text, const QString& meaning)
 {
-    label->setText(text);
-    label->setAccessibleName(spoken);
+    plate->setText(text);
+    const QString shown = text.simplified();
+    plate->setAccessibleName(meaning.isEmpty() ? shown : shown % u" – " % meaning);
+
+    const int room = plate->parentWidget()->width();
+    QFont fitting = font;
+    plate->setFont(fitting);
+    plate->adjustSize();
+    // The text narrows with the point size, the frame and margins do not: hence the loop.
+    while (plate->width() > room && fitting.pointSizeF() > 1) {
+        const qreal points = std::floor(4 * fitting.pointSizeF() * room / plate->width()) / 4;
+        fitting.setPointSizeF(std::min(points, fitting.pointSizeF() - 0.25));
+        plate->setFont(fitting);
+        plate->adjustSize();
+    }
+    // The outer width includes the frame, which can push a plate that fits past the right edge.
+    const int left = centredLeft(plate->window()->frameGeometry().width(), plate->width());
+    plate->move(std::max(0, std::min(left, room - plate->width())), plate->y());
 }
 
 void setTextColour(QWidget* control, const QColor& colour)

@@ -20,10 +20,11 @@ Control* addControl(QWidget* window, const char* name, QRect geometry, Arguments
 // The boxed labels that show names: a sunken single border on the colour of selected text.
 void makeNamePlate(QLabel* label);
 
-// Shows `text` on the label and gives screen readers `spoken` in its place, kept together
-// so the two never tell different days: padded name lists read badly aloud and do not say
-// whose day they are.
-void setSpokenText(QLabel* label, const QString& text, const QString& spoken);
+// Shows `text` on a name plate in `font` where it fits inside the window, else in the largest
+// smaller size of the same face that does, centred on the window's outer width and kept
+// inside the window. Screen readers hear the text as shown, then what it means ("mai
+// névnap"), set together so the two never tell different days.
+void showOnNamePlate(QLabel* plate, const QFont& font, const QString& text, const QString& meaning);
 
 void setTextColour(QWidget* control, const QColor& colour);
 

@@ -1,6 +1,7 @@
 #include "support/program.h"
 #include "support/reference.h"
 #include "ui/calendar/form3.h"
+#include "ui/fonts.h"
 #include "ui/main/form1.h"
 
 #include <QCalendarWidget>
@@ -19,6 +20,32 @@ QString labelFor(const QDate& date)
 {
     return u"  "_s + reference::day(date).names + u"  "_s;
 }
+
+// The whole plate, and so the whole of its text, lies inside its window; in its designed size
+// it is centred on the window as designed.
+bool showsWhole(const QLabel* plate, const QFont& designed)
+{
+    const QWidget* window = plate->window();
+    if (plate->width() < plate->sizeHint().width() || !window->rect().contains(plate->geometry()))
+        return false;
+    return plate->font().pointSizeF() != designed.pointSizeF() ||
+           qAbs(2 * plate->x() + plate->width() - window->frameGeometry().width()) <= 1;
+}
+
+// The smallest size a plate took, and on which day, for the log.
+struct Smallest
+{
+    qreal points = 1000;
+    QDate day;
+
+    void note(const QLabel* plate, const QDate& date)
+    {
+        if (plate->font().pointSizeF() < points) {
+            points = plate->font().pointSizeF();
+            day = date;
+        }
+    }
+};
 } // namespace
 
 class TestSoak : public QObject
@@ -35,14 +62,22 @@ private Q_SLOTS:
         Form1& form = program.windows.form1();
         const auto* today = child<QLabel>(form, "labelMaiZorvat");
         const auto* tomorrow = child<QLabel>(form, "labelHolnapiZorvat");
+        Smallest smallestToday;
+        Smallest smallestTomorrow;
         for (QDate day = firstDay; day <= lastDay; day = day.addDays(1)) {
             program.clock.set(QDateTime(day, QTime(0, 0, 1)));
             form.Timer1_Timer();
-            if (today->text() != labelFor(day) || tomorrow->text() != labelFor(day.addDays(1)))
+            if (today->text() != labelFor(day) || tomorrow->text() != labelFor(day.addDays(1)) ||
+                !showsWhole(today, impact(24)) || !showsWhole(tomorrow, timesNewRoman(18, true)))
                 QFAIL(qPrintable(day.toString(Qt::ISODate) + u": "_s + today->text() + u" / "_s +
                                  tomorrow->text()));
+            smallestToday.note(today, day);
+            smallestTomorrow.note(tomorrow, day);
         }
-        qInfo("%lld days in %lld ms", firstDay.daysTo(lastDay) + 1, took.elapsed());
+        qInfo("%lld days in %lld ms; smallest today %.2f pt on %s, tomorrow %.2f pt on %s",
+              firstDay.daysTo(lastDay) + 1, took.elapsed(), smallestToday.points,
+              qPrintable(smallestToday.day.toString(Qt::ISODate)), smallestTomorrow.points,
+              qPrintable(smallestTomorrow.day.toString(Qt::ISODate)));
     }
 
     // Every date the calendar can show: its text, and red exactly for Sundays and marked days.
@@ -54,6 +89,7 @@ private Q_SLOTS:
         Form3& form = program.windows.form3();
         auto* calendar = child<QCalendarWidget>(form, "Calendar1");
         const auto* label = child<QLabel>(form, "LabelZorvat");
+        Smallest smallest;
         for (QDate day = firstDay; day <= lastDay; day = day.addDays(1)) {
             calendar->setSelectedDate(day);
             form.Calendar1_GotFocus();
@@ -62,10 +98,13 @@ private Q_SLOTS:
                 u' ' + day.toString(u"yyyy.MM.dd.") + u"   "_s + expected.names + u"   "_s;
             const bool red = day.dayOfWeek() == Qt::Sunday || expected.holiday;
             const QColor colour = label->palette().color(QPalette::WindowText);
-            if (label->text() != text || colour != (red ? QColor(255, 0, 0) : QColor(0, 0, 0)))
+            if (label->text() != text || colour != (red ? QColor(255, 0, 0) : QColor(0, 0, 0)) ||
+                !showsWhole(label, timesNewRoman(18, true)))
                 QFAIL(qPrintable(day.toString(Qt::ISODate) + u": "_s + label->text()));
+            smallest.note(label, day);
         }
-        qInfo("%lld dates in %lld ms", firstDay.daysTo(lastDay) + 1, took.elapsed());
+        qInfo("%lld dates in %lld ms; smallest %.2f pt on %s", firstDay.daysTo(lastDay) + 1,
+              took.elapsed(), smallest.points, qPrintable(smallest.day.toString(Qt::ISODate)));
     }
 
     void clockFaults_data()

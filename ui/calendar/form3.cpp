@@ -79,15 +79,13 @@ void Form3::createControls()
 
     m_LabelZorvat =
         addControl<QLabel>(this, "LabelZorvat", twipsRect(2640, 3480, 1170, 450), u"zorvat"_s);
-    m_LabelZorvat->setFont(timesNewRoman(18, true));
     makeNamePlate(m_LabelZorvat);
-    m_LabelZorvat->adjustSize();
 
     // Screen readers announce each control by what it is for, not by the value it shows.
     m_Calendar1->setAccessibleName(u"Naptár"_s);
     m_kilep->setAccessibleName(u"Kilépés"_s);
     m_kilep->setAccessibleDescription(u"Bezárja a naptárat, és visszatér a főablakhoz"_s);
-    m_MaiNap->setAccessibleName(u"Mai nap"_s);
+    m_MaiNap->setAccessibleName(u"Mai Nap"_s);
     m_MaiNap->setAccessibleDescription(u"A naptár a mai napra ugrik"_s);
     m_Nevkeres->setAccessibleName(u"Névkeresés"_s);
     m_Nevkeres->setAccessibleDescription(u"Megnyitja a névkeresőt"_s);
@@ -96,7 +94,7 @@ void Form3::createControls()
     // A picker hands its accessible focus to its text field, and on Linux and macOS Qt
     // announces the picker itself by its entry: the field carries the name as well.
     for (auto [picker, name] :
-         {std::pair{m_combUnnepek, u"Változó ünnepek"_s}, std::pair{m_comboYear, u"Év"_s},
+         {std::pair{m_combUnnepek, feastPickerText.toString()}, std::pair{m_comboYear, u"Év"_s},
           std::pair{m_comboMonth, u"Hónap"_s}}) {
         picker->setAccessibleName(name);
         picker->lineEdit()->setAccessibleName(name);
@@ -228,18 +226,12 @@ void Form3::txtzorvat()
 {
     const QDate value = m_Calendar1->selectedDate();
     const QString entry = entryOn(value);
-    const QString text = dayText(value, entry);
     const bool red = isMarkedHoliday(entry) || value.dayOfWeek() == Qt::Sunday;
 
     setTextColour(m_LabelZorvat, red ? QColor(255, 0, 0) : QColor(0, 0, 0));
     // The red of Sundays and holidays is said in words as well.
-    setSpokenText(m_LabelZorvat, text,
-                  dateText(value) % (red ? u", piros betűs nap"_s : QString()) % u", névnap: " %
-                      withoutMarker(entry));
-    m_LabelZorvat->adjustSize();
-    // A text wider than the window gets a negative left edge and is cut off at both sides.
-    m_LabelZorvat->move(centredLeft(frameGeometry().width(), m_LabelZorvat->width()),
-                        m_LabelZorvat->y());
+    showOnNamePlate(m_LabelZorvat, timesNewRoman(18, true), dayText(value, entry),
+                    red ? u"piros betűs nap"_s : QString());
     showTodayButtonAwayFromToday();
     showShownMonthInPickers();
 }

@@ -23,6 +23,17 @@ using namespace Qt::StringLiterals;
 
 namespace {
 constexpr int pairGap = 120; // twips between the date box and the clock box
+
+// The faces of the name plates where the names fit.
+QFont todayFont()
+{
+    return impact(24);
+}
+
+QFont tomorrowFont()
+{
+    return timesNewRoman(18, true);
+}
 } // namespace
 
 Form1::Form1(Windows& windows)
@@ -49,9 +60,9 @@ void Form1::createControls()
     m_Command1 =
         createButton("Command1", u"EXIT"_s, twipsRect(120, 3000, 855, 375), msSansSerif(8.25));
     m_labelHolnapiZorvat = createLabel("labelHolnapiZorvat", u"Label4"_s,
-                                       twipsRect(2520, 2040, 1125, 450), timesNewRoman(18, true));
+                                       twipsRect(2520, 2040, 1125, 450), tomorrowFont());
     m_labelMaiZorvat =
-        createLabel("labelMaiZorvat", u"zorvat"_s, twipsRect(2160, 600, 1650, 645), impact(24));
+        createLabel("labelMaiZorvat", u"zorvat"_s, twipsRect(2160, 600, 1650, 645), todayFont());
     m_Label3 =
         createLabel("Label3", u"Holnap"_s, twipsRect(2595, 1680, 825, 315), timesNewRoman(14.25));
     m_Label2 =
@@ -59,13 +70,13 @@ void Form1::createControls()
     m_Label1 =
         createLabel("Label1", u"napja van!"_s, twipsRect(2400, 1320, 1245, 330), timesNewRoman(15));
 
-    // Screen readers announce each control by what it is for, in Hungarian like the rest
-    // of the window; the buttons keep their English captions on screen.
-    m_Command1->setAccessibleName(u"Kilépés"_s);
+    // Screen readers announce each control by its caption, so that a voice-control user can
+    // say what they see, and then in Hungarian what it is for.
+    m_Command1->setAccessibleName(u"EXIT – kilépés"_s);
     m_Command1->setAccessibleDescription(u"Bezárja a programot"_s);
     m_Command2->setAccessibleName(u"Névkeresés"_s);
     m_Command2->setAccessibleDescription(u"Megnyitja a névkeresőt"_s);
-    m_calendarium->setAccessibleName(u"Naptár"_s);
+    m_calendarium->setAccessibleName(u"Calendarium – naptár"_s);
     m_calendarium->setAccessibleDescription(
         u"Megnyitja a naptárat, amelyben bármely nap névnapja megnézhető"_s);
     m_Text2->setAccessibleName(u"Mai dátum"_s);
@@ -138,18 +149,15 @@ void Form1::Form_Load()
     m_Text3->update();
 }
 
-void Form1::setNameLabel(QLabel* label, const QDate& date, QStringView whose)
+void Form1::setNameLabel(QLabel* label, const QFont& font, const QDate& date, const QString& whose)
 {
-    const QString names = withoutMarker(entryOn(date));
-    setSpokenText(label, u"  " % names % u"  ", whose % u": " % names);
-    label->adjustSize();
-    centre(label);
+    showOnNamePlate(label, font, u"  " % withoutMarker(entryOn(date)) % u"  ", whose);
 }
 
 void Form1::zorvatok()
 {
-    setNameLabel(m_labelHolnapiZorvat, today().addDays(1), u"Holnapi névnap");
-    setNameLabel(m_labelMaiZorvat, today(), u"Mai névnap");
+    setNameLabel(m_labelHolnapiZorvat, tomorrowFont(), today().addDays(1), u"holnapi névnap"_s);
+    setNameLabel(m_labelMaiZorvat, todayFont(), today(), u"mai névnap"_s);
     m_Text3->setText(timeText());
     const QString date = longDateText(today());
     m_Text2->setText(date);

@@ -40,8 +40,8 @@ private:
     QPushButton* createButton(const char* name, const QString& caption, QRect geometry,
                               const QFont& font);
     void centre(QWidget* control);
-    // `whose` starts what a screen reader says for the label: "Mai névnap: Dénes".
-    void setNameLabel(QLabel* label, const QDate& date, QStringView whose);
+    // A screen reader says the names, then whose they are: "Dénes – mai névnap".
+    void setNameLabel(QLabel* label, const QFont& font, const QDate& date, const QString& whose);
 
     Windows& m_windows;
     QDate m_shownDay; // the day the names were last shown for

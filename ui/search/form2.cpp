@@ -49,8 +49,7 @@ void Form2::createControls()
     m_Label1->setTextFormat(Qt::PlainText);
     m_Label1->setAlignment(Qt::AlignCenter);
 
-    // Screen readers announce each control by what it is for; the button keeps its English
-    // caption on screen.
+    // Screen readers announce each control by what it is for, a button by its caption first.
     m_Text1->setAccessibleName(u"Keresett név"_s);
     m_Text1->setAccessibleDescription(
         u"Írjon be egy nevet vagy névrészletet, majd nyomja meg az Entert"_s);
@@ -58,7 +57,7 @@ void Form2::createControls()
     m_Text2->setAccessibleDescription(
         u"Az első nap névnapjai, amelyek a keresett névvel kezdődnek"_s);
     m_Text3->setAccessibleName(u"Talált napok"_s);
-    m_Command1->setAccessibleName(u"Kilépés"_s);
+    m_Command1->setAccessibleName(u"Exit – kilépés"_s);
     m_Command1->setAccessibleDescription(u"Bezárja a névkeresőt"_s);
 
     setTabOrder(m_Text1, m_Text2);

@@ -2,11 +2,13 @@
 #include "support/calendargrid.h"
 #include "support/program.h"
 #include "ui/calendar/form3.h"
+#include "ui/fonts.h"
 #include "ui/main/form1.h"
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -283,17 +285,26 @@ private Q_SLOTS:
                 form.children().indexOf(calendarOf(form)));
     }
 
-    void dayTextIsCentredAndMayOverflow()
+    // Where the text fits, the designed face and centring; where it does not, a smaller size
+    // of the same face, inside the window.
+    void dayTextStaysInsideTheWindow()
     {
         Program program(at(2026, 12, 7));
         Form3& form = openCalendar(program);
         const QLabel* label = dayTextOf(form);
-        const int outer = form.frameGeometry().width();
-        QVERIFY(qAbs(2 * label->x() + label->width() - outer) <= 1);
+        const QFont designed = timesNewRoman(18, true);
+        QCOMPARE(label->font().pointSizeF(), designed.pointSizeF());
+        QVERIFY(qAbs(2 * label->x() + label->width() - form.frameGeometry().width()) <= 1);
+
         showDate(form, QDate(2004, 5, 31));
-        QVERIFY(label->width() > outer);
-        QVERIFY(label->x() < 0);
-        QVERIFY(qAbs(2 * label->x() + label->width() - outer) <= 1);
+        QCOMPARE(label->text(), u" 2004.05.31.   Pünkösdhétfő, Angéla, Petronella   ");
+        QVERIFY(form.rect().contains(label->geometry()));
+        QVERIFY(label->width() >= label->sizeHint().width());
+        QCOMPARE(QFontInfo(label->font()).family(), QFontInfo(designed).family());
+        QVERIFY(label->font().pointSizeF() < designed.pointSizeF());
+
+        showDate(form, QDate(2004, 6, 1));
+        QCOMPARE(label->font().pointSizeF(), designed.pointSizeF());
     }
 
     void todayButtonShowsOnlyAwayFromToday()
