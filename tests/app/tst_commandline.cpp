@@ -11,6 +11,8 @@ private Q_SLOTS:
     void answers_data();
     void answers();
     void withoutArgumentsTheWindowsStart();
+    void withoutADisplay_data();
+    void withoutADisplay();
 };
 
 void CommandLine::answers_data()
@@ -67,6 +69,47 @@ void CommandLine::withoutArgumentsTheWindowsStart()
     QVERIFY2(!zorvat.waitForFinished(1500), zorvat.readAllStandardError().constData());
     zorvat.kill();
     zorvat.waitForFinished();
+}
+
+void CommandLine::withoutADisplay_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("display"); // none when null
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("errors"); // all of stderr, unless empty
+
+    const QString refusal =
+        u"zorvat: grafikus asztali környezet kell hozzá, de nem nyitható meg kijelző.\n"_s;
+    // xvfb-run -a counts up from :99, so nothing answers on :97.
+    const QString refusing = u":97"_s;
+    QTest::newRow("no display") << QStringList() << QString() << 1 << refusal;
+    QTest::newRow("display that refuses") << QStringList() << refusing << 1 << refusal;
+    QTest::newRow("--help, no display") << QStringList{u"--help"_s} << QString() << 0 << QString();
+    QTest::newRow("--version, display that refuses")
+        << QStringList{u"--version"_s} << refusing << 0 << QString();
+}
+
+void CommandLine::withoutADisplay()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, display);
+    QFETCH(int, exitCode);
+    QFETCH(QString, errors);
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString& name : {u"QT_QPA_PLATFORM"_s, u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s})
+        environment.remove(name);
+    if (!display.isNull())
+        environment.insert(u"DISPLAY"_s, display);
+    QProcess zorvat;
+    zorvat.setProcessEnvironment(environment);
+    zorvat.start(QStringLiteral(ZORVAT_BINARY), arguments);
+    QVERIFY(zorvat.waitForFinished(10'000));
+    const QString complained = QString::fromUtf8(zorvat.readAllStandardError());
+    QVERIFY2(zorvat.exitStatus() == QProcess::NormalExit, qPrintable(complained));
+    QCOMPARE(zorvat.exitCode(), exitCode);
+    if (!errors.isEmpty())
+        QCOMPARE(complained, errors);
 }
 
 QTEST_GUILESS_MAIN(CommandLine)
