@@ -1,4 +1,5 @@
 #include "app/commandline.h"
+#include "app/qttranslations.h"
 #include "app/startup.h"
 #include "core/namedays.h"
 #include "ui/main/form1.h"
@@ -21,6 +22,7 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "minimal");
 
     const std::unique_ptr<QApplication> app = createApplication(argc, argv);
+    installQtTranslations();
     handleCommandLine(*app);
     QIcon icon;
     for (const int size : {16, 32, 48, 64})

@@ -1,5 +1,7 @@
+#include <QLibraryInfo>
 #include <QProcess>
 #include <QTest>
+#include <QTranslator>
 
 using namespace Qt::StringLiterals;
 
@@ -10,6 +12,8 @@ class CommandLine : public QObject
 private Q_SLOTS:
     void answers_data();
     void answers();
+    void helpHasNoEnglishParserText_data();
+    void helpHasNoEnglishParserText();
     void withoutArgumentsTheWindowsStart();
     void withoutADisplay_data();
     void withoutADisplay();
@@ -59,6 +63,36 @@ void CommandLine::answers()
         QVERIFY2(printed.contains(output), qPrintable(printed));
     if (!errors.isEmpty())
         QVERIFY2(complained.contains(errors), qPrintable(complained));
+}
+
+// Qt's texts for its command-line parser; where Qt's Hungarian translation has one, the help
+// shows it, and where it has none, the program's own.
+void CommandLine::helpHasNoEnglishParserText_data()
+{
+    QTest::addColumn<QString>("english");
+    for (const char* text :
+         {"Usage: %1", "[options]", "Options:", "Displays version information.",
+          "Displays help on commandline options.", "Displays help including Qt specific options."})
+        QTest::newRow(text) << QString::fromLatin1(text);
+}
+
+void CommandLine::helpHasNoEnglishParserText()
+{
+    QFETCH(QString, english);
+    QTranslator qt;
+    QVERIFY2(qt.load(u"qtbase_hu"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)),
+             "Qt's Hungarian translation is missing: install qt6-translations-l10n");
+    QString hungarian = qt.translate("QCommandLineParser", english.toLatin1().constData());
+
+    QProcess zorvat;
+    zorvat.start(QStringLiteral(ZORVAT_BINARY), {u"--help-all"_s});
+    QVERIFY(zorvat.waitForFinished(10'000));
+    // Long descriptions are wrapped over several lines.
+    const QString printed = QString::fromUtf8(zorvat.readAllStandardOutput()).simplified();
+    const QString program = QStringLiteral(ZORVAT_BINARY);
+    QVERIFY2(!printed.contains(english.replace("%1"_L1, program)), qPrintable(printed));
+    if (!hungarian.isEmpty())
+        QVERIFY2(printed.contains(hungarian.replace("%1"_L1, program)), qPrintable(printed));
 }
 
 void CommandLine::withoutArgumentsTheWindowsStart()
