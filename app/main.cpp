@@ -1,4 +1,6 @@
 #include "app/commandline.h"
+#include "app/qttranslations.h"
+#include "app/startup.h"
 #include "ui/main/form1.h"
 #include "ui/windows.h"
 
@@ -18,18 +20,19 @@ int main(int argc, char* argv[])
     if (asksOnlyForText(arguments))
         qputenv("QT_QPA_PLATFORM", "minimal");
 
-    QApplication app(argc, argv);
-    handleCommandLine(app);
+    const std::unique_ptr<QApplication> app = createApplication(argc, argv);
+    installQtTranslations();
+    handleCommandLine(*app);
     QIcon icon;
     for (const int size : {16, 32, 48, 64})
         icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
     // Hiding windows is part of the work; only "EXIT" or closing the main window ends it.
-    app.setQuitOnLastWindowClosed(false);
+    app->setQuitOnLastWindowClosed(false);
 
     Windows windows;
-    QObject::connect(&windows, &Windows::ended, &app, &QCoreApplication::quit,
+    QObject::connect(&windows, &Windows::ended, app.get(), &QCoreApplication::quit,
                      Qt::QueuedConnection);
     windows.form1().show();
-    return app.exec();
+    return app->exec();
 }

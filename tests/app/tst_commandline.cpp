@@ -1,5 +1,7 @@
+#include <QLibraryInfo>
 #include <QProcess>
 #include <QTest>
+#include <QTranslator>
 
 using namespace Qt::StringLiterals;
 
@@ -10,7 +12,11 @@ class CommandLine : public QObject
 private Q_SLOTS:
     void answers_data();
     void answers();
+    void helpHasNoEnglishParserText_data();
+    void helpHasNoEnglishParserText();
     void withoutArgumentsTheWindowsStart();
+    void withoutADisplay_data();
+    void withoutADisplay();
 };
 
 void CommandLine::answers_data()
@@ -59,6 +65,36 @@ void CommandLine::answers()
         QVERIFY2(complained.contains(errors), qPrintable(complained));
 }
 
+// Qt's texts for its command-line parser; where Qt's Hungarian translation has one, the help
+// shows it, and where it has none, the program's own.
+void CommandLine::helpHasNoEnglishParserText_data()
+{
+    QTest::addColumn<QString>("english");
+    for (const char* text :
+         {"Usage: %1", "[options]", "Options:", "Displays version information.",
+          "Displays help on commandline options.", "Displays help including Qt specific options."})
+        QTest::newRow(text) << QString::fromLatin1(text);
+}
+
+void CommandLine::helpHasNoEnglishParserText()
+{
+    QFETCH(QString, english);
+    QTranslator qt;
+    QVERIFY2(qt.load(u"qtbase_hu"_s, QLibraryInfo::path(QLibraryInfo::TranslationsPath)),
+             "Qt's Hungarian translation is missing: install qt6-translations-l10n");
+    QString hungarian = qt.translate("QCommandLineParser", english.toLatin1().constData());
+
+    QProcess zorvat;
+    zorvat.start(QStringLiteral(ZORVAT_BINARY), {u"--help-all"_s});
+    QVERIFY(zorvat.waitForFinished(10'000));
+    // Long descriptions are wrapped over several lines.
+    const QString printed = QString::fromUtf8(zorvat.readAllStandardOutput()).simplified();
+    const QString program = QStringLiteral(ZORVAT_BINARY);
+    QVERIFY2(!printed.contains(english.replace("%1"_L1, program)), qPrintable(printed));
+    if (!hungarian.isEmpty())
+        QVERIFY2(printed.contains(hungarian.replace("%1"_L1, program)), qPrintable(printed));
+}
+
 void CommandLine::withoutArgumentsTheWindowsStart()
 {
     QProcess zorvat;
@@ -67,6 +103,47 @@ void CommandLine::withoutArgumentsTheWindowsStart()
     QVERIFY2(!zorvat.waitForFinished(1500), zorvat.readAllStandardError().constData());
     zorvat.kill();
     zorvat.waitForFinished();
+}
+
+void CommandLine::withoutADisplay_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("display"); // none when null
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("errors"); // all of stderr, unless empty
+
+    const QString refusal =
+        u"zorvat: grafikus asztali környezet kell hozzá, de nem nyitható meg kijelző.\n"_s;
+    // xvfb-run -a counts up from :99, so nothing answers on :97.
+    const QString refusing = u":97"_s;
+    QTest::newRow("no display") << QStringList() << QString() << 1 << refusal;
+    QTest::newRow("display that refuses") << QStringList() << refusing << 1 << refusal;
+    QTest::newRow("--help, no display") << QStringList{u"--help"_s} << QString() << 0 << QString();
+    QTest::newRow("--version, display that refuses")
+        << QStringList{u"--version"_s} << refusing << 0 << QString();
+}
+
+void CommandLine::withoutADisplay()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, display);
+    QFETCH(int, exitCode);
+    QFETCH(QString, errors);
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString& name : {u"QT_QPA_PLATFORM"_s, u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s})
+        environment.remove(name);
+    if (!display.isNull())
+        environment.insert(u"DISPLAY"_s, display);
+    QProcess zorvat;
+    zorvat.setProcessEnvironment(environment);
+    zorvat.start(QStringLiteral(ZORVAT_BINARY), arguments);
+    QVERIFY(zorvat.waitForFinished(10'000));
+    const QString complained = QString::fromUtf8(zorvat.readAllStandardError());
+    QVERIFY2(zorvat.exitStatus() == QProcess::NormalExit, qPrintable(complained));
+    QCOMPARE(zorvat.exitCode(), exitCode);
+    if (!errors.isEmpty())
+        QCOMPARE(complained, errors);
 }
 
 QTEST_GUILESS_MAIN(CommandLine)
