@@ -1,7 +1,6 @@
 #include "app/commandline.h"
 #include "app/qttranslations.h"
 #include "app/startup.h"
-#include "ui/main/form1.h"
 #include "ui/windows.h"
 
 #include <QApplication>
@@ -33,6 +32,6 @@ int main(int argc, char* argv[])
     Windows windows;
     QObject::connect(&windows, &Windows::ended, app.get(), &QCoreApplication::quit,
                      Qt::QueuedConnection);
-    windows.form1().show();
+    windows.showMainWindow();
     return app->exec();
 }

@@ -19,12 +19,12 @@ QDate today()
     return now().date();
 }
 
-QString timeText()
+QString paddedTimeText()
 {
     return now().time().toString(u"HH:mm:ss");
 }
 
-QString timeValue()
+QString timeText()
 {
     return now().time().toString(u"H:mm:ss");
 }

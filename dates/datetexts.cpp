@@ -6,7 +6,7 @@ const QLocale& hungarian()
     return locale;
 }
 
-QDate dateSerial(int year, int month, int day)
+QDate rolledOverDate(int year, int month, int day)
 {
     return QDate(year, 1, 1).addMonths(month - 1).addDays(day - 1);
 }

@@ -8,8 +8,8 @@
 const QLocale& hungarian();
 
 // Rolls days past the end of the month into the following months:
-// dateSerial(2003, 2, 29) is 1 March 2003. Years other than 0.
-QDate dateSerial(int year, int month, int day);
+// rolledOverDate(2003, 2, 29) is 1 March 2003. Years other than 0.
+QDate rolledOverDate(int year, int month, int day);
 
 // 1..7, counted from firstDay: with Qt::Thursday first, a Wednesday is 7.
 int weekday(const QDate& date, Qt::DayOfWeek firstDay);

@@ -1,9 +1,9 @@
 // Prints the font faces the program really draws with, one per line in the form fc-match takes,
 // so the package can be checked to bring every one of them.
 
-#include "ui/calendar/form3.h"
-#include "ui/main/form1.h"
-#include "ui/search/form2.h"
+#include "ui/calendar/calendarwindow.h"
+#include "ui/main/mainwindow.h"
+#include "ui/search/searchwindow.h"
 #include "ui/windows.h"
 
 #include <QApplication>
@@ -48,9 +48,9 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     Windows windows;
     std::set<QString> faces{face(QApplication::font())};
-    collect(windows.form1(), faces);
-    collect(windows.form2(), faces);
-    collect(windows.form3(), faces);
+    collect(windows.mainWindow(), faces);
+    collect(windows.searchWindow(), faces);
+    collect(windows.calendarWindow(), faces);
     for (const QString& face : faces)
         std::printf("%s\n", qPrintable(face));
     return 0;

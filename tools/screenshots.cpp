@@ -2,9 +2,9 @@
 // windows on a fixed clock, driven as a user drives them, so every run gives the same pictures.
 
 #include "dates/clock.h"
-#include "ui/calendar/form3.h"
-#include "ui/main/form1.h"
-#include "ui/search/form2.h"
+#include "ui/calendar/calendarwindow.h"
+#include "ui/main/mainwindow.h"
+#include "ui/search/searchwindow.h"
 #include "ui/windows.h"
 
 #include <QApplication>
@@ -59,22 +59,22 @@ int main(int argc, char* argv[])
     setClock([day] { return QDateTime(day, shownTime); });
 
     Windows windows;
-    Form1& main = windows.form1();
+    MainWindow& main = windows.mainWindow();
     main.show();
     QTest::qWait(1100); // one tick of the clock
     bool saved = save(main, folder, u"main.png"_s);
 
-    click(main, "Command2");
-    Form2& search = windows.form2();
-    auto* query = search.findChild<QLineEdit*>(u"Text1"_s);
+    click(main, "searchButton");
+    SearchWindow& search = windows.searchWindow();
+    auto* query = search.findChild<QLineEdit*>(u"queryBox"_s);
     QTest::keyClicks(query, u"Anna"_s);
     QTest::keyClick(query, Qt::Key_Return);
     saved = save(search, folder, u"search.png"_s) && saved;
-    click(search, "Command1");
+    click(search, "exitButton");
 
-    click(main, "calendarium");
-    Form3& calendar = windows.form3();
-    QTest::keyClick(calendar.findChild<QCalendarWidget*>(u"Calendar1"_s)->focusWidget(),
+    click(main, "calendarButton");
+    CalendarWindow& calendar = windows.calendarWindow();
+    QTest::keyClick(calendar.findChild<QCalendarWidget*>(u"calendar"_s)->focusWidget(),
                     Qt::Key_Right);
     saved = save(calendar, folder, u"calendar.png"_s) && saved;
 

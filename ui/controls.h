@@ -7,7 +7,7 @@
 class QColor;
 class QLabel;
 
-// A control of `window` under its design name, at its designed place.
+// A control of `window` under its object name, at its designed place.
 template<typename Control, typename... Arguments>
 Control* addControl(QWidget* window, const char* name, QRect geometry, Arguments&&... arguments)
 {

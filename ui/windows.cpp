@@ -1,49 +1,94 @@
 #include "ui/windows.h"
 
-#include "ui/calendar/form3.h"
-#include "ui/main/form1.h"
-#include "ui/search/form2.h"
+#include "ui/calendar/calendarwindow.h"
+#include "ui/controls.h"
+#include "ui/main/mainwindow.h"
+#include "ui/search/searchwindow.h"
 
 Windows::Windows() = default;
 
 Windows::~Windows()
 {
-    m_form2.reset();
-    m_form3.reset();
-    m_form1.reset();
+    m_searchWindow.reset();
+    m_calendarWindow.reset();
+    m_mainWindow.reset();
 }
 
 // The pointer is set before the load step runs, so a load that reaches back to its
 // own window finds it instead of creating a second one.
-template<typename Form> static Form& createOnFirstUse(std::unique_ptr<Form>& form, Windows& windows)
+template<typename Window>
+static Window& createOnFirstUse(std::unique_ptr<Window>& window, Windows& windows)
 {
-    if (!form) {
-        form = std::make_unique<Form>(windows);
-        form->Form_Load();
+    if (!window) {
+        window = std::make_unique<Window>(windows);
+        window->load();
     }
-    return *form;
+    return *window;
 }
 
-Form1& Windows::form1()
+MainWindow& Windows::mainWindow()
 {
-    return createOnFirstUse(m_form1, *this);
+    return createOnFirstUse(m_mainWindow, *this);
 }
 
-Form2& Windows::form2()
+SearchWindow& Windows::searchWindow()
 {
-    return createOnFirstUse(m_form2, *this);
+    return createOnFirstUse(m_searchWindow, *this);
 }
 
-Form3& Windows::form3()
+CalendarWindow& Windows::calendarWindow()
 {
-    return createOnFirstUse(m_form3, *this);
+    return createOnFirstUse(m_calendarWindow, *this);
+}
+
+QPoint Windows::mainWindowPosition()
+{
+    return mainWindow().pos();
+}
+
+int Windows::mainWindowHeight()
+{
+    return mainWindow().height();
+}
+
+void Windows::showMainWindow()
+{
+    mainWindow().show();
+}
+
+void Windows::hideMainWindow()
+{
+    mainWindow().hide();
+}
+
+void Windows::showSearchWindow()
+{
+    showInFront(&searchWindow());
+}
+
+void Windows::showCalendarOn(const QDate& date)
+{
+    CalendarWindow& calendar = calendarWindow();
+    calendar.showDate(date);
+    showInFront(&calendar);
+}
+
+void Windows::hideCalendarWindow()
+{
+    calendarWindow().hide();
+}
+
+void Windows::setSearchButtonsVisible(bool visible)
+{
+    mainWindow().setSearchButtonVisible(visible);
+    calendarWindow().setSearchButtonVisible(visible);
 }
 
 void Windows::end()
 {
     for (QWidget* window :
-         {static_cast<QWidget*>(m_form2.get()), static_cast<QWidget*>(m_form3.get()),
-          static_cast<QWidget*>(m_form1.get())})
+         {static_cast<QWidget*>(m_searchWindow.get()),
+          static_cast<QWidget*>(m_calendarWindow.get()), static_cast<QWidget*>(m_mainWindow.get())})
         if (window)
             window->hide();
     Q_EMIT ended();

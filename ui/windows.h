@@ -1,15 +1,18 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 
 #include <memory>
 
-class Form1;
-class Form2;
-class Form3;
+class CalendarWindow;
+class MainWindow;
+class QDate;
+class SearchWindow;
 
-// Owns the three windows. Each is created on first access, which runs its load step
-// once; afterwards it is only shown and hidden, never destroyed while the program runs.
+// Owns the three windows and is the only way they reach each other. Each window is created
+// on first access, which runs its load step once; afterwards it is only shown and hidden,
+// never destroyed while the program runs.
 class Windows : public QObject
 {
     Q_OBJECT
@@ -18,12 +21,23 @@ public:
     Windows();
     ~Windows() override;
 
-    Form1& form1(); // the main window
-    Form2& form2(); // name search
-    Form3& form3(); // calendar
+    MainWindow& mainWindow();
+    SearchWindow& searchWindow();
+    CalendarWindow& calendarWindow();
 
-    bool hasForm2() const { return m_form2 != nullptr; }
-    bool hasForm3() const { return m_form3 != nullptr; }
+    bool hasSearchWindow() const { return m_searchWindow != nullptr; }
+    bool hasCalendarWindow() const { return m_calendarWindow != nullptr; }
+
+    // What the windows do with each other.
+    QPoint mainWindowPosition();
+    int mainWindowHeight();
+    void showMainWindow();
+    void hideMainWindow();
+    void showSearchWindow();
+    void showCalendarOn(const QDate& date);
+    void hideCalendarWindow();
+    // The "Névkeresés" buttons of the main and the calendar window.
+    void setSearchButtonsVisible(bool visible);
 
     // Ends the program at once: every window goes away.
     void end();
@@ -32,7 +46,7 @@ Q_SIGNALS:
     void ended();
 
 private:
-    std::unique_ptr<Form1> m_form1;
-    std::unique_ptr<Form2> m_form2;
-    std::unique_ptr<Form3> m_form3;
+    std::unique_ptr<MainWindow> m_mainWindow;
+    std::unique_ptr<SearchWindow> m_searchWindow;
+    std::unique_ptr<CalendarWindow> m_calendarWindow;
 };

@@ -1,19 +1,19 @@
 #pragma once
 
 #include "support/program.h"
-#include "ui/calendar/form3.h"
+#include "ui/calendar/calendarwindow.h"
 
 #include <QAbstractItemView>
 #include <QTest>
 
 // The calendar's grid of days, which takes the clicks and keys.
-inline QAbstractItemView* gridOf(const Form3& form)
+inline QAbstractItemView* gridOf(const CalendarWindow& form)
 {
     return child<QAbstractItemView>(form, "qt_calendar_calendarview");
 }
 
 // Clicks a day of the shown month, as a user picks a date.
-inline void clickDay(Form3& form, int day)
+inline void clickDay(CalendarWindow& form, int day)
 {
     QAbstractItemView* grid = gridOf(form);
     const QAbstractItemModel* days = grid->model();

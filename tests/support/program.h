@@ -21,7 +21,7 @@ struct Program
     Windows windows;
 };
 
-// A control of a window by its design name; a missing control ends the test binary,
+// A control of a window by its object name; a missing control ends the test binary,
 // as nothing else in the test could make sense of it.
 template<typename Control> Control* child(const QObject& window, const char* name)
 {

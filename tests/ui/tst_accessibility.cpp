@@ -1,8 +1,8 @@
 #include "support/calendargrid.h"
 #include "support/program.h"
-#include "ui/calendar/form3.h"
-#include "ui/main/form1.h"
-#include "ui/search/form2.h"
+#include "ui/calendar/calendarwindow.h"
+#include "ui/main/mainwindow.h"
+#include "ui/search/searchwindow.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -61,29 +61,31 @@ struct Session : Program
     explicit Session(const QDateTime& start)
         : Program(start)
     {
-        windows.form1().show();
-        if (!QTest::qWaitForWindowActive(&windows.form1()))
+        windows.mainWindow().show();
+        if (!QTest::qWaitForWindowActive(&windows.mainWindow()))
             qFatal("the main window did not become active");
     }
 
     QWidget& open(const QString& window)
     {
-        QWidget* shown = &windows.form1();
+        QWidget* shown = &windows.mainWindow();
         if (window == u"search") {
-            QTest::mouseClick(child<QPushButton>(windows.form1(), "Command2"), Qt::LeftButton);
-            shown = &windows.form2();
+            QTest::mouseClick(child<QPushButton>(windows.mainWindow(), "searchButton"),
+                              Qt::LeftButton);
+            shown = &windows.searchWindow();
         } else if (window.startsWith(u"calendar")) {
-            QTest::mouseClick(child<QPushButton>(windows.form1(), "calendarium"), Qt::LeftButton);
-            shown = &windows.form3();
+            QTest::mouseClick(child<QPushButton>(windows.mainWindow(), "calendarButton"),
+                              Qt::LeftButton);
+            shown = &windows.calendarWindow();
         } else if (window != u"main") {
             qFatal("unknown window %s", qPrintable(window));
         }
         if (!QTest::qWaitForWindowActive(shown))
             qFatal("the %s window did not become active", qPrintable(window));
         if (window == u"calendar away from today")
-            clickDay(windows.form3(), 20);
+            clickDay(windows.calendarWindow(), 20);
         if (window == u"calendar with the year field open")
-            QTest::mouseClick(child<QWidget>(windows.form3(), "qt_calendar_yearbutton"),
+            QTest::mouseClick(child<QWidget>(windows.calendarWindow(), "qt_calendar_yearbutton"),
                               Qt::LeftButton);
         return *shown;
     }
@@ -99,31 +101,30 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("window");
         QTest::addColumn<QStringList>("controls");
-        QTest::newRow("main") << u"main"_s
-                              << QStringList{
-                                     u"Command1"_s, u"Text2"_s,       u"Text3"_s,
-                                     u"Command2"_s, u"calendarium"_s, u"labelMaiZorvat"_s,
-                                     u"Label1"_s,   u"Label3"_s,      u"labelHolnapiZorvat"_s,
-                                     u"Label2"_s};
+        QTest::newRow("main") << u"main"_s << QStringList{u"exitButton"_s,     u"dateBox"_s,
+                                                          u"clockBox"_s,       u"searchButton"_s,
+                                                          u"calendarButton"_s, u"todayNames"_s,
+                                                          u"theirDayLabel"_s,  u"tomorrowLabel"_s,
+                                                          u"tomorrowNames"_s,  u"willBeLabel"_s};
         QTest::newRow("search") << u"search"_s
-                                << QStringList{u"Text1"_s, u"Label1"_s, u"Text2"_s, u"Text3"_s,
-                                               u"Command1"_s};
-        const QStringList calendar{u"Calendar1"_s,
+                                << QStringList{u"queryBox"_s, u"promptLabel"_s, u"firstMatchBox"_s,
+                                               u"foundDaysBox"_s, u"exitButton"_s};
+        const QStringList calendar{u"calendar"_s,
                                    u"qt_calendar_calendarview"_s,
                                    u"qt_calendar_prevmonth"_s,
                                    u"qt_calendar_nextmonth"_s,
                                    u"qt_calendar_monthbutton"_s,
-                                   u"comboMonth"_s,
-                                   u"comboYear"_s,
-                                   u"LabelZorvat"_s,
-                                   u"kilep"_s,
-                                   u"combUnnepek"_s,
-                                   u"Nevkeres"_s};
+                                   u"monthPicker"_s,
+                                   u"yearPicker"_s,
+                                   u"dayText"_s,
+                                   u"exitButton"_s,
+                                   u"feastPicker"_s,
+                                   u"searchButton"_s};
         QTest::newRow("calendar") << u"calendar"_s
                                   << (QStringList(calendar) << u"qt_calendar_yearbutton"_s);
         QTest::newRow("calendar away from today")
             << u"calendar away from today"_s
-            << (QStringList(calendar) << u"qt_calendar_yearbutton"_s << u"MaiNap"_s);
+            << (QStringList(calendar) << u"qt_calendar_yearbutton"_s << u"todayButton"_s);
         // The year button gives way to a field for typing the year.
         QTest::newRow("calendar with the year field open")
             << u"calendar with the year field open"_s
@@ -160,11 +161,11 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("button");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("name");
-        QTest::newRow("EXIT") << u"main"_s << QByteArray("Command1") << u"EXIT"_s
+        QTest::newRow("EXIT") << u"main"_s << QByteArray("exitButton") << u"EXIT"_s
                               << u"EXIT – kilépés"_s;
-        QTest::newRow("Calendarium") << u"main"_s << QByteArray("calendarium") << u"Calendarium"_s
-                                     << u"Calendarium – naptár"_s;
-        QTest::newRow("Exit") << u"search"_s << QByteArray("Command1") << u"Exit"_s
+        QTest::newRow("Calendarium") << u"main"_s << QByteArray("calendarButton")
+                                     << u"Calendarium"_s << u"Calendarium – naptár"_s;
+        QTest::newRow("Exit") << u"search"_s << QByteArray("exitButton") << u"Exit"_s
                               << u"Exit – kilépés"_s;
     }
     void englishCaptionsAreAnnouncedInHungarian()
@@ -188,9 +189,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("entry");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("value");
-        QTest::newRow("year") << QByteArray("comboYear") << 126 << u"Év"_s << u" 2026"_s;
-        QTest::newRow("month") << QByteArray("comboMonth") << 11 << u"Hónap"_s << u"December"_s;
-        QTest::newRow("feasts") << QByteArray("combUnnepek") << 0 << u"Változó Ünnepek"_s
+        QTest::newRow("year") << QByteArray("yearPicker") << 126 << u"Év"_s << u" 2026"_s;
+        QTest::newRow("month") << QByteArray("monthPicker") << 11 << u"Hónap"_s << u"December"_s;
+        QTest::newRow("feasts") << QByteArray("feastPicker") << 0 << u"Változó Ünnepek"_s
                                 << u"Húsvétvasárnap"_s;
     }
     void pickersAreNamedForWhatTheyPick()
@@ -216,9 +217,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("window");
         QTest::addColumn<QByteArray>("label");
-        QTest::newRow("today") << u"main"_s << QByteArray("labelMaiZorvat");
-        QTest::newRow("tomorrow") << u"main"_s << QByteArray("labelHolnapiZorvat");
-        QTest::newRow("calendar day") << u"calendar"_s << QByteArray("LabelZorvat");
+        QTest::newRow("today") << u"main"_s << QByteArray("todayNames");
+        QTest::newRow("tomorrow") << u"main"_s << QByteArray("tomorrowNames");
+        QTest::newRow("calendar day") << u"calendar"_s << QByteArray("dayText");
     }
     void nameLabelsAreDescribed()
     {
@@ -246,28 +247,27 @@ private Q_SLOTS:
         QFETCH(QString, today);
         QFETCH(QString, tomorrow);
         Session session(start);
-        const Form1& form = session.windows.form1();
-        QCOMPARE(spoken(child<QLabel>(form, "labelMaiZorvat")), today + u" – mai névnap"_s);
-        QCOMPARE(spoken(child<QLabel>(form, "labelHolnapiZorvat")),
-                 tomorrow + u" – holnapi névnap"_s);
+        const MainWindow& form = session.windows.mainWindow();
+        QCOMPARE(spoken(child<QLabel>(form, "todayNames")), today + u" – mai névnap"_s);
+        QCOMPARE(spoken(child<QLabel>(form, "tomorrowNames")), tomorrow + u" – holnapi névnap"_s);
     }
 
     void announcementsFollowTheDay()
     {
         Session session(at(2004, 4, 7, 23, 59, 59));
-        Form1& form = session.windows.form1();
-        auto* today = child<QLabel>(form, "labelMaiZorvat");
-        auto* tomorrow = child<QLabel>(form, "labelHolnapiZorvat");
-        form.Timer1_Timer();
+        MainWindow& form = session.windows.mainWindow();
+        auto* today = child<QLabel>(form, "todayNames");
+        auto* tomorrow = child<QLabel>(form, "tomorrowNames");
+        form.tick();
         QCOMPARE(spoken(today), u"Herman – mai névnap"_s);
         QCOMPARE(spoken(tomorrow), u"Dénes – holnapi névnap"_s);
         session.clock.advance(1);
-        form.Timer1_Timer();
+        form.tick();
         QCOMPARE(spoken(today), u"Dénes – mai névnap"_s);
         QCOMPARE(spoken(tomorrow), u"Nagypéntek, Erhard – holnapi névnap"_s);
         // Set back, the clock is followed as well.
         session.clock.set(at(2004, 4, 1));
-        form.Timer1_Timer();
+        form.tick();
         QCOMPARE(spoken(today), u"Hugó – mai névnap"_s);
         QCOMPARE(spoken(tomorrow), u"Áron – holnapi névnap"_s);
     }
@@ -289,12 +289,12 @@ private Q_SLOTS:
         QFETCH(int, day);
         QFETCH(QString, name);
         Session session(at(2004, 4, 8));
-        auto& form = static_cast<Form3&>(session.open(u"calendar"_s));
-        auto* label = child<QLabel>(form, "LabelZorvat");
+        auto& form = static_cast<CalendarWindow&>(session.open(u"calendar"_s));
+        auto* label = child<QLabel>(form, "dayText");
         QCOMPARE(spoken(label), u"2004.04.08. Dénes"_s);
         clickDay(form, day);
         QCOMPARE(spoken(label), name);
-        QTest::mouseClick(child<QPushButton>(form, "MaiNap"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(form, "todayButton"), Qt::LeftButton);
         QCOMPARE(spoken(label), u"2004.04.08. Dénes"_s);
     }
 
@@ -304,17 +304,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("window");
         QTest::addColumn<QStringList>("order");
         QTest::newRow("main") << u"main"_s
-                              << QStringList{u"Command1"_s, u"Text2"_s, u"Text3"_s, u"Command2"_s,
-                                             u"calendarium"_s};
+                              << QStringList{u"exitButton"_s, u"dateBox"_s, u"clockBox"_s,
+                                             u"searchButton"_s, u"calendarButton"_s};
         QTest::newRow("search") << u"search"_s
-                                << QStringList{u"Text1"_s, u"Text2"_s, u"Text3"_s, u"Command1"_s};
+                                << QStringList{u"queryBox"_s, u"firstMatchBox"_s, u"foundDaysBox"_s,
+                                               u"exitButton"_s};
         QTest::newRow("calendar on today")
-            << u"calendar"_s << QStringList{u"Calendar1"_s,   u"kilep"_s,     u"Nevkeres"_s,
-                                            u"combUnnepek"_s, u"comboYear"_s, u"comboMonth"_s};
+            << u"calendar"_s << QStringList{u"calendar"_s,    u"exitButton"_s, u"searchButton"_s,
+                                            u"feastPicker"_s, u"yearPicker"_s, u"monthPicker"_s};
         QTest::newRow("calendar away from today")
             << u"calendar away from today"_s
-            << QStringList{u"Calendar1"_s,   u"kilep"_s,     u"MaiNap"_s,    u"Nevkeres"_s,
-                           u"combUnnepek"_s, u"comboYear"_s, u"comboMonth"_s};
+            << QStringList{u"calendar"_s,    u"exitButton"_s, u"todayButton"_s, u"searchButton"_s,
+                           u"feastPicker"_s, u"yearPicker"_s, u"monthPicker"_s};
     }
     void tabOrder()
     {

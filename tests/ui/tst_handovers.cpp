@@ -1,7 +1,7 @@
 #include "support/program.h"
-#include "ui/calendar/form3.h"
-#include "ui/main/form1.h"
-#include "ui/search/form2.h"
+#include "ui/calendar/calendarwindow.h"
+#include "ui/main/mainwindow.h"
+#include "ui/search/searchwindow.h"
 
 #include <QCalendarWidget>
 #include <QLabel>
@@ -25,9 +25,9 @@ struct Session : Program
         if (!QTest::qWaitForWindowExposed(&main()))
             qFatal("the main window did not appear");
     }
-    Form1& main() { return windows.form1(); }
-    Form2& search() { return windows.form2(); }
-    Form3& calendar() { return windows.form3(); }
+    MainWindow& main() { return windows.mainWindow(); }
+    SearchWindow& search() { return windows.searchWindow(); }
+    CalendarWindow& calendar() { return windows.calendarWindow(); }
 
     void click(QWidget& window, const char* button)
     {
@@ -37,15 +37,15 @@ struct Session : Program
     void take(const QString& step)
     {
         if (step == u"Névkeresés")
-            click(main(), "Command2");
+            click(main(), "searchButton");
         else if (step == u"Calendarium")
-            click(main(), "calendarium");
+            click(main(), "calendarButton");
         else if (step == u"calendar Névkeresés")
-            click(calendar(), "Nevkeres");
+            click(calendar(), "searchButton");
         else if (step == u"Kilépés")
-            click(calendar(), "kilep");
+            click(calendar(), "exitButton");
         else if (step == u"search Exit")
-            click(search(), "Command1");
+            click(search(), "exitButton");
         else if (step == u"close search")
             search().close();
         else if (step == u"close calendar")
@@ -53,16 +53,17 @@ struct Session : Program
         else
             qFatal("unknown step %s", qPrintable(step));
     }
-    QDate calendarDate() { return child<QCalendarWidget>(calendar(), "Calendar1")->selectedDate(); }
-    QString dayText() { return child<QLabel>(calendar(), "LabelZorvat")->text(); }
+    QDate calendarDate() { return child<QCalendarWidget>(calendar(), "calendar")->selectedDate(); }
+    QString dayText() { return child<QLabel>(calendar(), "dayText")->text(); }
     // Enter on a query in the search window, as typed; the lines it lists.
     QStringList searchFor(const QString& query)
     {
-        auto* box = child<QLineEdit>(search(), "Text1");
+        auto* box = child<QLineEdit>(search(), "queryBox");
         box->clear();
         box->insert(query);
         QTest::keyClick(box, Qt::Key_Return);
-        QStringList lines = child<QPlainTextEdit>(search(), "Text3")->toPlainText().split(u'\n');
+        QStringList lines =
+            child<QPlainTextEdit>(search(), "foundDaysBox")->toPlainText().split(u'\n');
         lines.removeLast(); // every line ends
         return lines;
     }
@@ -109,13 +110,13 @@ private Q_SLOTS:
         Session session;
         for (const QString& step : steps)
             session.take(step);
-        QCOMPARE(child<QPushButton>(session.main(), "Command2")->isVisibleTo(&session.main()),
+        QCOMPARE(child<QPushButton>(session.main(), "searchButton")->isVisibleTo(&session.main()),
                  searchButton);
         QCOMPARE(session.main().isVisible(), mainShown);
         // Whatever the user did, some window can still be reached.
         QVERIFY(session.main().isVisible() ||
-                (session.windows.hasForm2() && session.search().isVisible()) ||
-                (session.windows.hasForm3() && session.calendar().isVisible()));
+                (session.windows.hasSearchWindow() && session.search().isVisible()) ||
+                (session.windows.hasCalendarWindow() && session.calendar().isVisible()));
     }
 
     // The main window stays on screen beside the other two, so its clock and names go on.
@@ -125,11 +126,11 @@ private Q_SLOTS:
         session.take(u"Calendarium"_s);
         session.take(u"Névkeresés"_s);
         QVERIFY(session.main().isVisible());
-        auto* clock = child<QLineEdit>(session.main(), "Text3");
+        auto* clock = child<QLineEdit>(session.main(), "clockBox");
         session.clock.set(QDateTime(startTime.date(), QTime(9, 42, 17)));
         QTRY_COMPARE_WITH_TIMEOUT(clock->text(), u"9:42:17"_s, 2500);
         session.clock.set(QDateTime(startTime.date().addDays(1), QTime(0, 0, 3)));
-        QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>(session.main(), "labelMaiZorvat")->text(),
+        QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>(session.main(), "todayNames")->text(),
                                   u"  Mária  "_s, 2500);
         QCOMPARE(clock->text(), u"0:00:03"_s);
     }
@@ -157,7 +158,7 @@ private Q_SLOTS:
         Session session;
         for (const QString& step : before)
             session.take(step);
-        pick(child<QComboBox>(session.calendar(), "comboYear"), yearShown - 1900);
+        pick(child<QComboBox>(session.calendar(), "yearPicker"), yearShown - 1900);
         QCOMPARE(session.calendarDate().year(), yearShown);
         for (const QString& step : open.split(u", "_s))
             session.take(step);
@@ -177,32 +178,32 @@ private Q_SLOTS:
     {
         Session session;
         session.take(u"Calendarium"_s);
-        pick(child<QComboBox>(session.calendar(), "comboYear"), 104);
-        pick(child<QComboBox>(session.calendar(), "combUnnepek"), 0);
+        pick(child<QComboBox>(session.calendar(), "yearPicker"), 104);
+        pick(child<QComboBox>(session.calendar(), "feastPicker"), 0);
         QCOMPARE(session.dayText(), u" 2004.04.11.   Húsvét, Leó, Szaniszló   ");
-        auto* todayButton = child<QPushButton>(session.calendar(), "MaiNap");
+        auto* todayButton = child<QPushButton>(session.calendar(), "todayButton");
         QVERIFY(todayButton->isVisible());
         session.take(u"Calendarium"_s);
         QCOMPARE(session.calendarDate(), startTime.date());
         QCOMPARE(session.dayText(), u" 2026.12.07.   Ambrus   ");
         QVERIFY(!todayButton->isVisible());
-        QCOMPARE(child<QComboBox>(session.calendar(), "comboYear")->currentText(), u" 2026");
-        QCOMPARE(child<QComboBox>(session.calendar(), "comboMonth")->currentText(), u"December");
+        QCOMPARE(child<QComboBox>(session.calendar(), "yearPicker")->currentText(), u" 2026");
+        QCOMPARE(child<QComboBox>(session.calendar(), "monthPicker")->currentText(), u"December");
     }
 
     void eachWindowExistsOnceAndKeepsItsState()
     {
         Session session;
         session.take(u"Névkeresés"_s);
-        Form2* search = &session.search();
-        child<QLineEdit>(*search, "Text1")->setText(u"att"_s);
+        SearchWindow* search = &session.search();
+        child<QLineEdit>(*search, "queryBox")->setText(u"att"_s);
         session.take(u"search Exit"_s);
         session.take(u"Calendarium"_s);
-        Form3* calendar = &session.calendar();
+        CalendarWindow* calendar = &session.calendar();
         session.take(u"calendar Névkeresés"_s);
         QCOMPARE(&session.search(), search);
-        QCOMPARE(child<QLineEdit>(*search, "Text1")->text(), u"att");
-        QCOMPARE(child<QLineEdit>(*search, "Text2")->text(), u"Attila, Ramóna");
+        QCOMPARE(child<QLineEdit>(*search, "queryBox")->text(), u"att");
+        QCOMPARE(child<QLineEdit>(*search, "firstMatchBox")->text(), u"Attila, Ramóna");
         session.take(u"search Exit"_s);
         session.take(u"Kilépés"_s);
         session.take(u"Calendarium"_s);
@@ -234,15 +235,15 @@ private Q_SLOTS:
         Session session;
         session.take(u"Calendarium"_s);
         QVERIFY(QTest::qWaitForWindowActive(&session.calendar()));
-        pick(child<QComboBox>(session.calendar(), "comboYear"), year - 1900);
-        auto* feasts = child<QComboBox>(session.calendar(), "combUnnepek");
+        pick(child<QComboBox>(session.calendar(), "yearPicker"), year - 1900);
+        auto* feasts = child<QComboBox>(session.calendar(), "feastPicker");
         feasts->setFocus();
         pick(feasts, feast);
         QCOMPARE(session.calendarDate(), expected);
         QVERIFY(session.dayText().startsWith(expected.toString(u" yyyy.MM.dd."_s)));
 
         // Leaving the picker clears it without another jump.
-        child<QWidget>(session.calendar(), "kilep")->setFocus();
+        child<QWidget>(session.calendar(), "exitButton")->setFocus();
         QCOMPARE(feasts->currentIndex(), -1);
         QCOMPARE(feasts->currentText(), u"Változó Ünnepek");
         QCOMPARE(session.calendarDate(), expected);
@@ -252,32 +253,33 @@ private Q_SLOTS:
     {
         Session session;
         session.take(u"Calendarium"_s);
-        pick(child<QComboBox>(session.calendar(), "comboYear"), 104);
-        pick(child<QComboBox>(session.calendar(), "combUnnepek"), 0);
+        pick(child<QComboBox>(session.calendar(), "yearPicker"), 104);
+        pick(child<QComboBox>(session.calendar(), "feastPicker"), 0);
         QCOMPARE(session.dayText(), u" 2004.04.11.   Húsvét, Leó, Szaniszló   ");
         session.take(u"Kilépés"_s);
         QVERIFY(!session.calendar().isVisible());
         QCOMPARE(session.calendarDate(), startTime.date());
-        session.main().Timer1_Timer();
-        QCOMPARE(child<QLabel>(session.main(), "labelMaiZorvat")->text(), u"  Ambrus  ");
+        session.main().tick();
+        QCOMPARE(child<QLabel>(session.main(), "todayNames")->text(), u"  Ambrus  ");
     }
 
     // Opening the search first creates the calendar, hidden, with its search button hidden.
     void searchBeforeTheCalendarWasEverOpened()
     {
         Session session;
-        QVERIFY(!session.windows.hasForm3());
+        QVERIFY(!session.windows.hasCalendarWindow());
         session.take(u"Névkeresés"_s);
-        QVERIFY(session.windows.hasForm3());
+        QVERIFY(session.windows.hasCalendarWindow());
         QVERIFY(!session.calendar().isVisible());
-        QVERIFY(
-            !child<QPushButton>(session.calendar(), "Nevkeres")->isVisibleTo(&session.calendar()));
-        auto* query = child<QLineEdit>(session.search(), "Text1");
+        QVERIFY(!child<QPushButton>(session.calendar(), "searchButton")
+                     ->isVisibleTo(&session.calendar()));
+        auto* query = child<QLineEdit>(session.search(), "queryBox");
         query->insert(u"Húsvét"_s);
         QTest::keyClick(query, Qt::Key_Return);
-        QCOMPARE(child<QPlainTextEdit>(session.search(), "Text3")->toPlainText().split(u'\n'),
-                 QStringList({u"Húsvét, Vince,mszn, április  5"_s,
-                              u"Húsvéthétfő, Vilmos, Bíborka,mszn, április  6"_s, QString()}));
+        QCOMPARE(
+            child<QPlainTextEdit>(session.search(), "foundDaysBox")->toPlainText().split(u'\n'),
+            QStringList({u"Húsvét, Vince,mszn, április  5"_s,
+                         u"Húsvéthétfő, Vilmos, Bíborka,mszn, április  6"_s, QString()}));
     }
 
     void searchFromTheCalendarAndBack()
@@ -289,7 +291,7 @@ private Q_SLOTS:
         QVERIFY(session.calendar().isVisible());
         QVERIFY(!session.main().isVisible());
         session.take(u"search Exit"_s);
-        QVERIFY(child<QPushButton>(session.calendar(), "Nevkeres")->isVisible());
+        QVERIFY(child<QPushButton>(session.calendar(), "searchButton")->isVisible());
         QVERIFY(!session.main().isVisible());
         session.take(u"Kilépés"_s);
         QVERIFY(session.main().isVisible());
@@ -301,7 +303,7 @@ private Q_SLOTS:
         session.take(u"Calendarium"_s);
         session.take(u"Névkeresés"_s);
         QSignalSpy ended(&session.windows, &Windows::ended);
-        session.click(session.main(), "Command1");
+        session.click(session.main(), "exitButton");
         QCOMPARE(ended.count(), 1);
         QVERIFY(!session.main().isVisible());
         QVERIFY(!session.calendar().isVisible());

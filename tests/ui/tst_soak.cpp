@@ -1,8 +1,8 @@
 #include "support/program.h"
 #include "support/reference.h"
-#include "ui/calendar/form3.h"
+#include "ui/calendar/calendarwindow.h"
 #include "ui/fonts.h"
-#include "ui/main/form1.h"
+#include "ui/main/mainwindow.h"
 
 #include <QCalendarWidget>
 #include <QElapsedTimer>
@@ -59,14 +59,14 @@ private Q_SLOTS:
         QElapsedTimer took;
         took.start();
         Program program(QDateTime(firstDay, QTime(0, 0, 1)));
-        Form1& form = program.windows.form1();
-        const auto* today = child<QLabel>(form, "labelMaiZorvat");
-        const auto* tomorrow = child<QLabel>(form, "labelHolnapiZorvat");
+        MainWindow& form = program.windows.mainWindow();
+        const auto* today = child<QLabel>(form, "todayNames");
+        const auto* tomorrow = child<QLabel>(form, "tomorrowNames");
         Smallest smallestToday;
         Smallest smallestTomorrow;
         for (QDate day = firstDay; day <= lastDay; day = day.addDays(1)) {
             program.clock.set(QDateTime(day, QTime(0, 0, 1)));
-            form.Timer1_Timer();
+            form.tick();
             if (today->text() != labelFor(day) || tomorrow->text() != labelFor(day.addDays(1)) ||
                 !showsWhole(today, impact(24)) || !showsWhole(tomorrow, timesNewRoman(18, true)))
                 QFAIL(qPrintable(day.toString(Qt::ISODate) + u": "_s + today->text() + u" / "_s +
@@ -86,13 +86,13 @@ private Q_SLOTS:
         QElapsedTimer took;
         took.start();
         Program program(QDateTime(QDate(2026, 12, 7), QTime(12, 0)));
-        Form3& form = program.windows.form3();
-        auto* calendar = child<QCalendarWidget>(form, "Calendar1");
-        const auto* label = child<QLabel>(form, "LabelZorvat");
+        CalendarWindow& form = program.windows.calendarWindow();
+        auto* calendar = child<QCalendarWidget>(form, "calendar");
+        const auto* label = child<QLabel>(form, "dayText");
         Smallest smallest;
         for (QDate day = firstDay; day <= lastDay; day = day.addDays(1)) {
             calendar->setSelectedDate(day);
-            form.Calendar1_GotFocus();
+            form.showSelectedDay();
             const reference::Day expected = reference::day(day);
             const QString text =
                 u' ' + day.toString(u"yyyy.MM.dd.") + u"   "_s + expected.names + u"   "_s;
@@ -136,14 +136,14 @@ private Q_SLOTS:
         QFETCH(QString, time);
         QVERIFY(before.isValid() && after.isValid());
         Program program(before);
-        Form1& form = program.windows.form1();
-        form.Timer1_Timer();
+        MainWindow& form = program.windows.mainWindow();
+        form.tick();
         program.clock.set(after);
-        form.Timer1_Timer();
+        form.tick();
         const QDate day = after.date();
-        QCOMPARE(child<QLabel>(form, "labelMaiZorvat")->text(), labelFor(day));
-        QCOMPARE(child<QLabel>(form, "labelHolnapiZorvat")->text(), labelFor(day.addDays(1)));
-        QCOMPARE(child<QLineEdit>(form, "Text3")->text(), time);
+        QCOMPARE(child<QLabel>(form, "todayNames")->text(), labelFor(day));
+        QCOMPARE(child<QLabel>(form, "tomorrowNames")->text(), labelFor(day.addDays(1)));
+        QCOMPARE(child<QLineEdit>(form, "clockBox")->text(), time);
     }
 };
 

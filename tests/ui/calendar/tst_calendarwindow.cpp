@@ -1,9 +1,9 @@
 #include "dates/datetexts.h"
 #include "support/calendargrid.h"
 #include "support/program.h"
-#include "ui/calendar/form3.h"
+#include "ui/calendar/calendarwindow.h"
 #include "ui/fonts.h"
-#include "ui/main/form1.h"
+#include "ui/main/mainwindow.h"
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>
@@ -22,23 +22,23 @@ const QColor red(255, 0, 0);
 const QColor black(0, 0, 0);
 
 // Opens the calendar window as the main window's "Calendarium" does.
-Form3& openCalendar(Program& program)
+CalendarWindow& openCalendar(Program& program)
 {
-    program.windows.form1().calendarium_Click();
-    Form3& form = program.windows.form3();
+    program.windows.mainWindow().openCalendar();
+    CalendarWindow& form = program.windows.calendarWindow();
     if (!QTest::qWaitForWindowExposed(&form))
         qFatal("the calendar window did not appear");
     return form;
 }
 
-QCalendarWidget* calendarOf(const Form3& form)
+QCalendarWidget* calendarOf(const CalendarWindow& form)
 {
-    return child<QCalendarWidget>(form, "Calendar1");
+    return child<QCalendarWidget>(form, "calendar");
 }
 
-QLabel* dayTextOf(const Form3& form)
+QLabel* dayTextOf(const CalendarWindow& form)
 {
-    return child<QLabel>(form, "LabelZorvat");
+    return child<QLabel>(form, "dayText");
 }
 
 QColor colourOf(const QLabel* label)
@@ -47,10 +47,10 @@ QColor colourOf(const QLabel* label)
 }
 
 // Shows a date the way a user gets there from anywhere: the calendar takes the focus.
-void showDate(Form3& form, const QDate& date)
+void showDate(CalendarWindow& form, const QDate& date)
 {
     calendarOf(form)->setSelectedDate(date);
-    form.Calendar1_GotFocus();
+    form.showSelectedDay();
 }
 } // namespace
 
@@ -62,24 +62,24 @@ private Q_SLOTS:
     void loadingMovesToTheCurrentMonth()
     {
         Program program(at(2026, 12, 7));
-        Form3& form = program.windows.form3();
+        CalendarWindow& form = program.windows.calendarWindow();
         QVERIFY(!form.isVisible());
         QCOMPARE(form.windowTitle(), u"Kalendárium");
-        QCOMPARE(form.pos(), program.windows.form1().pos());
+        QCOMPARE(form.pos(), program.windows.mainWindow().pos());
         // The calendar's stored day is kept, in the current year and month.
         QCOMPARE(calendarOf(form)->selectedDate(), QDate(2026, 12, 14));
         QCOMPARE(dayTextOf(form)->text(), u" 2026.12.14.   Szilárda   ");
 
-        auto* years = child<QComboBox>(form, "comboYear");
+        auto* years = child<QComboBox>(form, "yearPicker");
         QCOMPARE(years->count(), 201);
         QCOMPARE(years->itemText(0), u" 1900");
         QCOMPARE(years->itemText(200), u" 2100");
         QCOMPARE(years->currentText(), u" 2026");
-        auto* months = child<QComboBox>(form, "comboMonth");
+        auto* months = child<QComboBox>(form, "monthPicker");
         QCOMPARE(months->count(), 12);
         QCOMPARE(months->itemText(0), u"Január");
         QCOMPARE(months->currentText(), u"December");
-        auto* feasts = child<QComboBox>(form, "combUnnepek");
+        auto* feasts = child<QComboBox>(form, "feastPicker");
         QCOMPARE(feasts->count(), 7);
         QCOMPARE(feasts->itemText(0), u"Húsvétvasárnap");
         QCOMPARE(feasts->itemText(6), u"Thanksgiving");
@@ -90,11 +90,11 @@ private Q_SLOTS:
     void firstShowingShowsToday()
     {
         Program program(at(2004, 6, 9));
-        Form3& form = openCalendar(program);
+        CalendarWindow& form = openCalendar(program);
         QCOMPARE(calendarOf(form)->selectedDate(), QDate(2004, 6, 9));
         QCOMPARE(dayTextOf(form)->text(), u" 2004.06.09.   Félix   ");
         QCOMPARE(colourOf(dayTextOf(form)), black);
-        QVERIFY(!child<QPushButton>(form, "MaiNap")->isVisible());
+        QVERIFY(!child<QPushButton>(form, "todayButton")->isVisible());
     }
 
     void holidaysAndSundaysAreRed_data()
@@ -141,21 +141,21 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QColor, colour);
         Program program(at(2026, 12, 7));
-        Form3& form = openCalendar(program);
+        CalendarWindow& form = openCalendar(program);
         showDate(form, date);
         QCOMPARE(dayTextOf(form)->text(), text);
         QCOMPARE(colourOf(dayTextOf(form)), colour);
-        QVERIFY(child<QPushButton>(form, "MaiNap")->isVisible());
+        QVERIFY(child<QPushButton>(form, "todayButton")->isVisible());
     }
 
     void clickingADayShowsIt()
     {
         Program program(at(2004, 4, 11));
-        Form3& form = openCalendar(program);
+        CalendarWindow& form = openCalendar(program);
         clickDay(form, 20);
         QCOMPARE(calendarOf(form)->selectedDate(), QDate(2004, 4, 20));
         QCOMPARE(dayTextOf(form)->text(), u" 2004.04.20.   Tivadar   ");
-        QVERIFY(child<QPushButton>(form, "MaiNap")->isVisible());
+        QVERIFY(child<QPushButton>(form, "todayButton")->isVisible());
     }
 
     void keysShowTheNewDate_data()
@@ -176,13 +176,13 @@ private Q_SLOTS:
         QFETCH(int, key);
         QFETCH(QDate, expected);
         Program program(at(2004, 4, 11));
-        Form3& form = openCalendar(program);
+        CalendarWindow& form = openCalendar(program);
         QAbstractItemView* grid = gridOf(form);
         grid->setFocus();
         QTest::keyClick(grid, Qt::Key(key));
         QCOMPARE(calendarOf(form)->selectedDate(), expected);
         QVERIFY(dayTextOf(form)->text().startsWith(u' ' + dateText(expected)));
-        QCOMPARE(child<QComboBox>(form, "comboMonth")->currentIndex(), expected.month() - 1);
+        QCOMPARE(child<QComboBox>(form, "monthPicker")->currentIndex(), expected.month() - 1);
     }
 
     void pickersKeepTheDay_data()
@@ -192,17 +192,17 @@ private Q_SLOTS:
         QTest::addColumn<int>("entry");
         QTest::addColumn<QDate>("expected");
         QTest::newRow("31 January to April")
-            << QDate(2004, 1, 31) << QByteArray("comboMonth") << 3 << QDate(2004, 5, 1);
+            << QDate(2004, 1, 31) << QByteArray("monthPicker") << 3 << QDate(2004, 5, 1);
         QTest::newRow("15 March to June")
-            << QDate(2004, 3, 15) << QByteArray("comboMonth") << 5 << QDate(2004, 6, 15);
+            << QDate(2004, 3, 15) << QByteArray("monthPicker") << 5 << QDate(2004, 6, 15);
         QTest::newRow("leap day to 2005")
-            << QDate(2004, 2, 29) << QByteArray("comboYear") << 105 << QDate(2005, 3, 1);
+            << QDate(2004, 2, 29) << QByteArray("yearPicker") << 105 << QDate(2005, 3, 1);
         QTest::newRow("to the first year")
-            << QDate(2004, 2, 29) << QByteArray("comboYear") << 0 << QDate(1900, 3, 1);
-        QTest::newRow("to 2000") << QDate(2004, 2, 29) << QByteArray("comboYear") << 100
+            << QDate(2004, 2, 29) << QByteArray("yearPicker") << 0 << QDate(1900, 3, 1);
+        QTest::newRow("to 2000") << QDate(2004, 2, 29) << QByteArray("yearPicker") << 100
                                  << QDate(2000, 2, 29);
         QTest::newRow("31 March to February, within the month")
-            << QDate(2028, 3, 31) << QByteArray("comboMonth") << 1 << QDate(2028, 3, 2);
+            << QDate(2028, 3, 31) << QByteArray("monthPicker") << 1 << QDate(2028, 3, 2);
     }
     void pickersKeepTheDay()
     {
@@ -211,14 +211,14 @@ private Q_SLOTS:
         QFETCH(int, entry);
         QFETCH(QDate, expected);
         Program program(at(2026, 12, 7));
-        Form3& form = openCalendar(program);
+        CalendarWindow& form = openCalendar(program);
         showDate(form, start);
         pick(child<QComboBox>(form, picker.constData()), entry);
         QCOMPARE(calendarOf(form)->selectedDate(), expected);
         QVERIFY(dayTextOf(form)->text().startsWith(u' ' + dateText(expected)));
         // Both pickers show the calendar's month, also after a roll-over.
-        QCOMPARE(child<QComboBox>(form, "comboMonth")->currentIndex(), expected.month() - 1);
-        QCOMPARE(child<QComboBox>(form, "comboYear")->currentText(),
+        QCOMPARE(child<QComboBox>(form, "monthPicker")->currentIndex(), expected.month() - 1);
+        QCOMPARE(child<QComboBox>(form, "yearPicker")->currentText(),
                  u' ' + QString::number(expected.year()));
     }
 
@@ -226,22 +226,22 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("picker");
         QTest::addColumn<QString>("typed");
-        QTest::newRow("month") << QByteArray("comboMonth") << u"Május"_s;
-        QTest::newRow("year") << QByteArray("comboYear") << u" 1999"_s;
-        QTest::newRow("feast") << QByteArray("combUnnepek") << u"Nagypéntek"_s;
+        QTest::newRow("month") << QByteArray("monthPicker") << u"Május"_s;
+        QTest::newRow("year") << QByteArray("yearPicker") << u" 1999"_s;
+        QTest::newRow("feast") << QByteArray("feastPicker") << u"Nagypéntek"_s;
     }
     void typingIntoAPickerDoesNothing()
     {
         QFETCH(QByteArray, picker);
         QFETCH(QString, typed);
         Program program(at(2004, 6, 9));
-        Form3& form = openCalendar(program);
+        CalendarWindow& form = openCalendar(program);
         auto* field = child<QComboBox>(form, picker.constData());
         field->setFocus();
         field->lineEdit()->selectAll();
         field->lineEdit()->insert(typed);
         QTest::keyClick(field, Qt::Key_Return);
-        child<QWidget>(form, "kilep")->setFocus();
+        child<QWidget>(form, "exitButton")->setFocus();
         QCOMPARE(calendarOf(form)->selectedDate(), QDate(2004, 6, 9));
         QCOMPARE(dayTextOf(form)->text(), u" 2004.06.09.   Félix   ");
     }
@@ -249,16 +249,16 @@ private Q_SLOTS:
     void pickersFollowTheCalendarsOwnNavigation()
     {
         Program program(at(2026, 12, 7));
-        Form3& form = openCalendar(program);
+        CalendarWindow& form = openCalendar(program);
         showDate(form, QDate(2026, 12, 31));
         QTest::mouseClick(child<QToolButton>(form, "qt_calendar_nextmonth"), Qt::LeftButton);
         QCOMPARE(calendarOf(form)->selectedDate(), QDate(2027, 1, 31));
         QCOMPARE(dayTextOf(form)->text(), u" 2027.01.31.   Marcella, Gerda   ");
-        QCOMPARE(child<QComboBox>(form, "comboMonth")->currentText(), u"Január");
-        QCOMPARE(child<QComboBox>(form, "comboYear")->currentText(), u" 2027");
+        QCOMPARE(child<QComboBox>(form, "monthPicker")->currentText(), u"Január");
+        QCOMPARE(child<QComboBox>(form, "yearPicker")->currentText(), u" 2027");
         QTest::mouseClick(child<QToolButton>(form, "qt_calendar_nextmonth"), Qt::LeftButton);
         QCOMPARE(calendarOf(form)->selectedDate(), QDate(2027, 2, 28));
-        QCOMPARE(child<QComboBox>(form, "comboMonth")->currentText(), u"Február");
+        QCOMPARE(child<QComboBox>(form, "monthPicker")->currentText(), u"Február");
         QCOMPARE(dayTextOf(form)->text(), u" 2027.02.28.   Elemér   ");
     }
 
@@ -267,10 +267,10 @@ private Q_SLOTS:
     void pickersLieOverTheTitleBand()
     {
         Program program(at(2026, 12, 7));
-        Form3& form = openCalendar(program);
+        CalendarWindow& form = openCalendar(program);
         const QWidget* band = child<QWidget>(form, "qt_calendar_navigationbar");
         const QRect bandArea(band->mapTo(&form, QPoint()), band->size());
-        for (const char* name : {"comboMonth", "comboYear"}) {
+        for (const char* name : {"monthPicker", "yearPicker"}) {
             const auto* picker = child<QComboBox>(form, name);
             QCOMPARE(picker->parentWidget(), &form);
             QVERIFY2(bandArea.contains(picker->geometry()), name);
@@ -281,7 +281,7 @@ private Q_SLOTS:
                 QVERIFY2(!area.intersects(picker->geometry()), covered);
             }
         }
-        QVERIFY(form.children().indexOf(child<QComboBox>(form, "comboMonth")) >
+        QVERIFY(form.children().indexOf(child<QComboBox>(form, "monthPicker")) >
                 form.children().indexOf(calendarOf(form)));
     }
 
@@ -290,7 +290,7 @@ private Q_SLOTS:
     void dayTextStaysInsideTheWindow()
     {
         Program program(at(2026, 12, 7));
-        Form3& form = openCalendar(program);
+        CalendarWindow& form = openCalendar(program);
         const QLabel* label = dayTextOf(form);
         const QFont designed = timesNewRoman(18, true);
         QCOMPARE(label->font().pointSizeF(), designed.pointSizeF());
@@ -310,8 +310,8 @@ private Q_SLOTS:
     void todayButtonShowsOnlyAwayFromToday()
     {
         Program program(at(2026, 12, 7));
-        Form3& form = openCalendar(program);
-        auto* today = child<QPushButton>(form, "MaiNap");
+        CalendarWindow& form = openCalendar(program);
+        auto* today = child<QPushButton>(form, "todayButton");
         QVERIFY(!today->isVisible());
         showDate(form, QDate(2004, 4, 11));
         QVERIFY(today->isVisible());
@@ -325,8 +325,8 @@ private Q_SLOTS:
     void todayButtonFollowsMidnight()
     {
         Program program(at(2026, 12, 7, 23, 59, 58));
-        Form3& form = openCalendar(program);
-        auto* today = child<QPushButton>(form, "MaiNap");
+        CalendarWindow& form = openCalendar(program);
+        auto* today = child<QPushButton>(form, "todayButton");
         QVERIFY(!today->isVisible());
         program.clock.set(at(2026, 12, 8, 0, 0, 1));
         QTRY_VERIFY_WITH_TIMEOUT(today->isVisible(), 2500);

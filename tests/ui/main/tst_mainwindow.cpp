@@ -1,6 +1,6 @@
 #include "support/program.h"
 #include "ui/fonts.h"
-#include "ui/main/form1.h"
+#include "ui/main/mainwindow.h"
 #include "ui/twips.h"
 
 #include <QFontInfo>
@@ -15,19 +15,19 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-QString todayLabel(const Form1& form)
+QString todayLabel(const MainWindow& form)
 {
-    return child<QLabel>(form, "labelMaiZorvat")->text();
+    return child<QLabel>(form, "todayNames")->text();
 }
 
-QString tomorrowLabel(const Form1& form)
+QString tomorrowLabel(const MainWindow& form)
 {
-    return child<QLabel>(form, "labelHolnapiZorvat")->text();
+    return child<QLabel>(form, "tomorrowNames")->text();
 }
 
-QString clockText(const Form1& form)
+QString clockText(const MainWindow& form)
 {
-    return child<QLineEdit>(form, "Text3")->text();
+    return child<QLineEdit>(form, "clockBox")->text();
 }
 } // namespace
 
@@ -65,12 +65,12 @@ private Q_SLOTS:
         QFETCH(QString, tomorrow);
         QFETCH(QString, date);
         Program program(start);
-        Form1& form = program.windows.form1();
+        MainWindow& form = program.windows.mainWindow();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QCOMPARE(todayLabel(form), today);
         QCOMPARE(tomorrowLabel(form), tomorrow);
-        QCOMPARE(child<QLineEdit>(form, "Text2")->text(), date);
+        QCOMPARE(child<QLineEdit>(form, "dateBox")->text(), date);
         QCOMPARE(clockText(form), start.time().toString(u"HH:mm:ss"));
     }
 
@@ -107,15 +107,15 @@ private Q_SLOTS:
     void fixedCaptions()
     {
         Program program(at(2004, 4, 8));
-        const Form1& form = program.windows.form1();
+        const MainWindow& form = program.windows.mainWindow();
         QCOMPARE(form.windowTitle(), u"Zorvat");
-        QCOMPARE(child<QLabel>(form, "Label1")->text(), u"napja van!");
-        QCOMPARE(child<QLabel>(form, "Label3")->text(), u"Holnap");
-        QCOMPARE(child<QLabel>(form, "Label2")->text(), u"lesz!!");
-        QCOMPARE(child<QPushButton>(form, "Command1")->text(), u"EXIT");
-        QCOMPARE(child<QPushButton>(form, "Command2")->text(), u"Névkeresés");
-        QCOMPARE(child<QPushButton>(form, "calendarium")->text(), u"Calendarium");
-        auto* timer = child<QTimer>(form, "Timer1");
+        QCOMPARE(child<QLabel>(form, "theirDayLabel")->text(), u"napja van!");
+        QCOMPARE(child<QLabel>(form, "tomorrowLabel")->text(), u"Holnap");
+        QCOMPARE(child<QLabel>(form, "willBeLabel")->text(), u"lesz!!");
+        QCOMPARE(child<QPushButton>(form, "exitButton")->text(), u"EXIT");
+        QCOMPARE(child<QPushButton>(form, "searchButton")->text(), u"Névkeresés");
+        QCOMPARE(child<QPushButton>(form, "calendarButton")->text(), u"Calendarium");
+        auto* timer = child<QTimer>(form, "clockTimer");
         QVERIFY(timer->isActive());
         QCOMPARE(timer->interval(), 1000);
     }
@@ -123,12 +123,12 @@ private Q_SLOTS:
     void tickShowsTheDefaultTimeText()
     {
         Program program(at(2004, 4, 8, 5, 3, 7));
-        Form1& form = program.windows.form1();
+        MainWindow& form = program.windows.mainWindow();
         QCOMPARE(clockText(form), u"05:03:07");
-        form.Timer1_Timer();
+        form.tick();
         QCOMPARE(clockText(form), u"5:03:07");
         program.clock.advance(1);
-        form.Timer1_Timer();
+        form.tick();
         QCOMPARE(clockText(form), u"5:03:08");
         QCOMPARE(todayLabel(form), u"  Dénes  ");
     }
@@ -136,32 +136,32 @@ private Q_SLOTS:
     void theTimerDrivesTheTick()
     {
         Program program(at(2004, 4, 8, 5, 3, 7));
-        Form1& form = program.windows.form1();
+        MainWindow& form = program.windows.mainWindow();
         QTRY_COMPARE_WITH_TIMEOUT(clockText(form), u"5:03:07"_s, 3000);
     }
 
     void firstTickAfterMidnightMovesTomorrowToToday()
     {
         Program program(at(2004, 4, 7, 23, 59, 59));
-        Form1& form = program.windows.form1();
-        form.Timer1_Timer();
+        MainWindow& form = program.windows.mainWindow();
+        form.tick();
         QCOMPARE(todayLabel(form), u"  Herman  ");
         const QString tomorrow = tomorrowLabel(form);
         program.clock.advance(1);
-        form.Timer1_Timer();
+        form.tick();
         QCOMPARE(todayLabel(form), tomorrow);
         QCOMPARE(tomorrowLabel(form), u"  Nagypéntek, Erhard  ");
-        QCOMPARE(child<QLineEdit>(form, "Text2")->text(), u"2004  április 8, csütörtök");
+        QCOMPARE(child<QLineEdit>(form, "dateBox")->text(), u"2004  április 8, csütörtök");
         QCOMPARE(clockText(form), u"0:00:00");
     }
 
     void clockSetBackwardsIsNoticed()
     {
         Program program(at(2004, 4, 8));
-        Form1& form = program.windows.form1();
-        form.Timer1_Timer();
+        MainWindow& form = program.windows.mainWindow();
+        form.tick();
         program.clock.set(at(2004, 4, 1));
-        form.Timer1_Timer();
+        form.tick();
         QCOMPARE(todayLabel(form), u"  Hugó  ");
         QCOMPARE(tomorrowLabel(form), u"  Áron  ");
     }
@@ -188,12 +188,12 @@ private Q_SLOTS:
         QFETCH(QString, today);
         QFETCH(QString, tomorrow);
         Program program(at(2027, 12, 31, 23, 59, 58));
-        Form1& form = program.windows.form1();
+        MainWindow& form = program.windows.mainWindow();
         QCOMPARE(tomorrowLabel(form), u"  ÚJéV, Fruzsina  ");
-        form.Timer1_Timer();
+        form.tick();
         for (QDate day(2028, 1, 1); day <= date; day = day.addDays(1)) {
             program.clock.set(QDateTime(day, QTime(0, 0, 1)));
-            form.Timer1_Timer();
+            form.tick();
         }
         QCOMPARE(todayLabel(form), today);
         QCOMPARE(tomorrowLabel(form), tomorrow);
@@ -202,23 +202,24 @@ private Q_SLOTS:
     void layoutFollowsTheCentringRules()
     {
         Program program(at(2004, 5, 30));
-        Form1& form = program.windows.form1();
+        MainWindow& form = program.windows.mainWindow();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         // Loading centred these before the window had a frame; the names are centred on
         // the outer width of the window as it is now.
-        for (const char* name : {"Label1", "Label2", "Label3", "calendarium"}) {
+        for (const char* name :
+             {"theirDayLabel", "willBeLabel", "tomorrowLabel", "calendarButton"}) {
             const auto* control = child<QWidget>(form, name);
             QVERIFY2(qAbs(2 * control->x() + control->width() - form.width()) <= 1, name);
         }
-        form.zorvatok();
+        form.showTodayAndTomorrow();
         const int outer = form.frameGeometry().width();
-        for (const char* name : {"labelMaiZorvat", "labelHolnapiZorvat"}) {
+        for (const char* name : {"todayNames", "tomorrowNames"}) {
             const auto* control = child<QWidget>(form, name);
             QVERIFY2(qAbs(2 * control->x() + control->width() - outer) <= 1, name);
         }
-        const auto* date = child<QLineEdit>(form, "Text2");
-        const auto* clock = child<QLineEdit>(form, "Text3");
+        const auto* date = child<QLineEdit>(form, "dateBox");
+        const auto* clock = child<QLineEdit>(form, "clockBox");
         const qreal dateWidth =
             QFontMetricsF(form.font()).horizontalAdvance(u"  2004  május 30, vasárnap  "_s) / 2;
         QCOMPARE(date->width(), qRound(dateWidth));
@@ -227,7 +228,7 @@ private Q_SLOTS:
         QCOMPARE(clock->x(), date->x() + date->width() + gap);
 
         const QRect before = date->geometry();
-        form.zorvatok();
+        form.showTodayAndTomorrow();
         QCOMPARE(date->geometry(), before);
     }
 
@@ -235,21 +236,21 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("focus");
         QTest::addColumn<int>("key");
-        QTest::newRow("Enter on EXIT") << QByteArray("Command1") << int(Qt::Key_Return);
-        QTest::newRow("keypad Enter on EXIT") << QByteArray("Command1") << int(Qt::Key_Enter);
-        QTest::newRow("Space on EXIT") << QByteArray("Command1") << int(Qt::Key_Space);
-        QTest::newRow("Enter in the date box") << QByteArray("Text2") << int(Qt::Key_Return);
-        QTest::newRow("Enter in the clock box") << QByteArray("Text3") << int(Qt::Key_Return);
+        QTest::newRow("Enter on EXIT") << QByteArray("exitButton") << int(Qt::Key_Return);
+        QTest::newRow("keypad Enter on EXIT") << QByteArray("exitButton") << int(Qt::Key_Enter);
+        QTest::newRow("Space on EXIT") << QByteArray("exitButton") << int(Qt::Key_Space);
+        QTest::newRow("Enter in the date box") << QByteArray("dateBox") << int(Qt::Key_Return);
+        QTest::newRow("Enter in the clock box") << QByteArray("clockBox") << int(Qt::Key_Return);
     }
     void enterOrSpaceEndsTheProgram()
     {
         QFETCH(QByteArray, focus);
         QFETCH(int, key);
         Program program(at(2004, 4, 8));
-        Form1& form = program.windows.form1();
+        MainWindow& form = program.windows.mainWindow();
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        QCOMPARE(QApplication::focusWidget(), child<QWidget>(form, "Command1"));
+        QCOMPARE(QApplication::focusWidget(), child<QWidget>(form, "exitButton"));
         auto* target = child<QWidget>(form, focus.constData());
         target->setFocus();
         QSignalSpy ended(&program.windows, &Windows::ended);
@@ -261,10 +262,10 @@ private Q_SLOTS:
     void enterOnAnotherButtonPressesThatButton()
     {
         Program program(at(2004, 4, 8));
-        Form1& form = program.windows.form1();
+        MainWindow& form = program.windows.mainWindow();
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        auto* search = child<QPushButton>(form, "Command2");
+        auto* search = child<QPushButton>(form, "searchButton");
         search->setFocus();
         QSignalSpy ended(&program.windows, &Windows::ended);
         QSignalSpy pressed(search, &QPushButton::clicked);
@@ -276,7 +277,7 @@ private Q_SLOTS:
     void closingTheWindowEndsTheProgram()
     {
         Program program(at(2004, 4, 8));
-        Form1& form = program.windows.form1();
+        MainWindow& form = program.windows.mainWindow();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QSignalSpy ended(&program.windows, &Windows::ended);

@@ -1,7 +1,7 @@
 #include "support/program.h"
-#include "ui/calendar/form3.h"
-#include "ui/main/form1.h"
-#include "ui/search/form2.h"
+#include "ui/calendar/calendarwindow.h"
+#include "ui/main/mainwindow.h"
+#include "ui/search/searchwindow.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -15,7 +15,7 @@ const QDateTime start(QDate(2004, 4, 8), QTime(10, 0));
 
 using Pair = QPair<QString, QString>;
 
-// What Text3 shows: one line per entry, no CR, no blank lines between them.
+// What the found-days box shows: one line per entry, no CR, no blank lines between them.
 QString shown(const QStringList& lines)
 {
     QString text;
@@ -24,13 +24,13 @@ QString shown(const QStringList& lines)
     return text;
 }
 
-Form2& openFromMain(Program& program)
+SearchWindow& openFromMain(Program& program)
 {
-    Form1& main = program.windows.form1();
+    MainWindow& main = program.windows.mainWindow();
     main.show();
     [&] { QVERIFY(QTest::qWaitForWindowExposed(&main)); }();
-    QTest::mouseClick(child<QPushButton>(main, "Command2"), Qt::LeftButton);
-    Form2& search = program.windows.form2();
+    QTest::mouseClick(child<QPushButton>(main, "searchButton"), Qt::LeftButton);
+    SearchWindow& search = program.windows.searchWindow();
     [&] { QVERIFY(QTest::qWaitForWindowExposed(&search)); }();
     return search;
 }
@@ -44,20 +44,20 @@ private Q_SLOTS:
     void firstOpeningTakesMainsPlaceAndStartsEmpty()
     {
         Program program(start);
-        Form1& main = program.windows.form1();
+        MainWindow& main = program.windows.mainWindow();
         main.move(240, 130);
-        Form2& search = openFromMain(program);
+        SearchWindow& search = openFromMain(program);
         QVERIFY(QTest::qWaitForWindowActive(&search));
         QCOMPARE(search.pos(), main.pos());
         QCOMPARE(search.height(), main.height());
-        QVERIFY(child<QLineEdit>(search, "Text1")->text().isEmpty());
-        QVERIFY(child<QLineEdit>(search, "Text2")->text().isEmpty());
-        QVERIFY(child<QPlainTextEdit>(search, "Text3")->toPlainText().isEmpty());
-        QTRY_VERIFY(child<QLineEdit>(search, "Text1")->hasFocus());
+        QVERIFY(child<QLineEdit>(search, "queryBox")->text().isEmpty());
+        QVERIFY(child<QLineEdit>(search, "firstMatchBox")->text().isEmpty());
+        QVERIFY(child<QPlainTextEdit>(search, "foundDaysBox")->toPlainText().isEmpty());
+        QTRY_VERIFY(child<QLineEdit>(search, "queryBox")->hasFocus());
     }
 
     // Each row is typed one key at a time ('\b' is Backspace); after each key the
-    // boxes show the first match of what Text1 then holds.
+    // boxes show the first match of what the query box then holds.
     void eachKeyShowsTheFirstMatch_data()
     {
         QTest::addColumn<QString>("keys");
@@ -86,13 +86,13 @@ private Q_SLOTS:
         QFETCH(QString, keys);
         QFETCH(QList<Pair>, after);
         Program program(start);
-        Form2& search = openFromMain(program);
-        auto* text1 = child<QLineEdit>(search, "Text1");
+        SearchWindow& search = openFromMain(program);
+        auto* text1 = child<QLineEdit>(search, "queryBox");
         QList<Pair> seen;
         for (const QChar key : keys) {
             QTest::keyClick(text1, key.toLatin1());
-            seen.append({child<QLineEdit>(search, "Text2")->text(),
-                         child<QPlainTextEdit>(search, "Text3")->toPlainText()});
+            seen.append({child<QLineEdit>(search, "firstMatchBox")->text(),
+                         child<QPlainTextEdit>(search, "foundDaysBox")->toPlainText()});
         }
         QCOMPARE(seen, after);
     }
@@ -129,30 +129,30 @@ private Q_SLOTS:
         QFETCH(QString, first);
         QFETCH(QStringList, list);
         Program program(start);
-        Form2& search = openFromMain(program);
-        auto* text1 = child<QLineEdit>(search, "Text1");
+        SearchWindow& search = openFromMain(program);
+        auto* text1 = child<QLineEdit>(search, "queryBox");
         text1->insert(query);
-        QCOMPARE(child<QLineEdit>(search, "Text2")->text(), first);
+        QCOMPARE(child<QLineEdit>(search, "firstMatchBox")->text(), first);
         QTest::keyClick(text1, Qt::Key_Return);
-        QCOMPARE(child<QPlainTextEdit>(search, "Text3")->toPlainText(), shown(list));
-        QCOMPARE(child<QLineEdit>(search, "Text2")->text(), first);
+        QCOMPARE(child<QPlainTextEdit>(search, "foundDaysBox")->toPlainText(), shown(list));
+        QCOMPARE(child<QLineEdit>(search, "firstMatchBox")->text(), first);
     }
 
     void spacesOnlyListsEveryDay()
     {
         Program program(start);
-        Form2& search = openFromMain(program);
-        child<QLineEdit>(search, "Text1")->setText(u"   "_s);
-        QTest::keyClick(child<QLineEdit>(search, "Text1"), Qt::Key_Enter);
+        SearchWindow& search = openFromMain(program);
+        child<QLineEdit>(search, "queryBox")->setText(u"   "_s);
+        QTest::keyClick(child<QLineEdit>(search, "queryBox"), Qt::Key_Enter);
         const QStringList lines =
-            child<QPlainTextEdit>(search, "Text3")->toPlainText().split(u'\n');
+            child<QPlainTextEdit>(search, "foundDaysBox")->toPlainText().split(u'\n');
         QCOMPARE(lines.size(), 366 + 1); // a leap year, and the last line ends too
         QCOMPARE(lines.first(), u"ÚJéV, Fruzsina,mszn, január  1");
         QCOMPARE(lines[365], u"Szilveszter, december  31");
         QVERIFY(lines.last().isEmpty());
     }
 
-    void clickIntoText2SearchesItsWholeText_data()
+    void clickIntoTheFirstMatchSearchesItsWholeText_data()
     {
         QTest::addColumn<QString>("query");
         QTest::addColumn<Qt::MouseButton>("button");
@@ -162,16 +162,16 @@ private Q_SLOTS:
                                  << u"Kristóf, Jakab, július  25\n"_s;
         QTest::newRow("middle button") << u"att"_s << Qt::MiddleButton << u"január  7"_s;
     }
-    void clickIntoText2SearchesItsWholeText()
+    void clickIntoTheFirstMatchSearchesItsWholeText()
     {
         QFETCH(QString, query);
         QFETCH(Qt::MouseButton, button);
         QFETCH(QString, text3);
         Program program(start);
-        Form2& search = openFromMain(program);
-        child<QLineEdit>(search, "Text1")->insert(query);
-        QTest::mouseClick(child<QLineEdit>(search, "Text2"), button);
-        QCOMPARE(child<QPlainTextEdit>(search, "Text3")->toPlainText(), text3);
+        SearchWindow& search = openFromMain(program);
+        child<QLineEdit>(search, "queryBox")->insert(query);
+        QTest::mouseClick(child<QLineEdit>(search, "firstMatchBox"), button);
+        QCOMPARE(child<QPlainTextEdit>(search, "foundDaysBox")->toPlainText(), text3);
     }
 
     void leavingGivesTheOtherWindowsBack_data()
@@ -188,48 +188,48 @@ private Q_SLOTS:
         QFETCH(bool, fromCalendar);
         QFETCH(bool, byFrame);
         Program program(start);
-        Form1& main = program.windows.form1();
+        MainWindow& main = program.windows.mainWindow();
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         if (fromCalendar) {
-            QTest::mouseClick(child<QPushButton>(main, "calendarium"), Qt::LeftButton);
-            Form3& calendar = program.windows.form3();
+            QTest::mouseClick(child<QPushButton>(main, "calendarButton"), Qt::LeftButton);
+            CalendarWindow& calendar = program.windows.calendarWindow();
             QVERIFY(QTest::qWaitForWindowExposed(&calendar));
-            QTest::mouseClick(child<QPushButton>(calendar, "Nevkeres"), Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(calendar, "searchButton"), Qt::LeftButton);
         } else {
-            QTest::mouseClick(child<QPushButton>(main, "Command2"), Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(main, "searchButton"), Qt::LeftButton);
         }
-        Form2& search = program.windows.form2();
+        SearchWindow& search = program.windows.searchWindow();
         QVERIFY(QTest::qWaitForWindowExposed(&search));
-        QVERIFY(child<QPushButton>(main, "Command2")->isHidden());
-        QVERIFY(child<QPushButton>(program.windows.form3(), "Nevkeres")->isHidden());
+        QVERIFY(child<QPushButton>(main, "searchButton")->isHidden());
+        QVERIFY(child<QPushButton>(program.windows.calendarWindow(), "searchButton")->isHidden());
 
         if (byFrame)
             QVERIFY(search.close());
         else
-            QTest::mouseClick(child<QPushButton>(search, "Command1"), Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(search, "exitButton"), Qt::LeftButton);
         QVERIFY(search.isHidden());
-        QVERIFY(!child<QPushButton>(main, "Command2")->isHidden());
-        QVERIFY(!child<QPushButton>(program.windows.form3(), "Nevkeres")->isHidden());
+        QVERIFY(!child<QPushButton>(main, "searchButton")->isHidden());
+        QVERIFY(!child<QPushButton>(program.windows.calendarWindow(), "searchButton")->isHidden());
     }
 
     void secondOpeningKeepsTheSearch()
     {
         Program program(start);
-        Form1& main = program.windows.form1();
-        Form2& search = openFromMain(program);
-        auto* text1 = child<QLineEdit>(search, "Text1");
+        MainWindow& main = program.windows.mainWindow();
+        SearchWindow& search = openFromMain(program);
+        auto* text1 = child<QLineEdit>(search, "queryBox");
         QTest::keyClicks(text1, "att");
         QTest::keyClick(text1, Qt::Key_Return);
-        QTest::mouseClick(child<QPushButton>(search, "Command1"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(search, "exitButton"), Qt::LeftButton);
         const QPoint place = search.pos();
         main.move(main.pos() + QPoint(50, 40));
 
-        QTest::mouseClick(child<QPushButton>(main, "Command2"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(main, "searchButton"), Qt::LeftButton);
         QVERIFY(QTest::qWaitForWindowExposed(&search));
         QCOMPARE(text1->text(), u"att");
-        QCOMPARE(child<QLineEdit>(search, "Text2")->text(), u"Attila, Ramóna");
-        QCOMPARE(child<QPlainTextEdit>(search, "Text3")->toPlainText(),
+        QCOMPARE(child<QLineEdit>(search, "firstMatchBox")->text(), u"Attila, Ramóna");
+        QCOMPARE(child<QPlainTextEdit>(search, "foundDaysBox")->toPlainText(),
                  u"Attila, Ramóna, január  7\n");
         QCOMPARE(search.pos(), place);
     }
