@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringView>
 
@@ -17,4 +18,10 @@ inline QString withoutMarker(const QString& entry)
 {
     return isMarkedHoliday(entry) ? entry.chopped(std::min(entry.size(), holidayMarker.size()))
                                   : entry;
+}
+
+// Red in the calendar: a Sunday, or a work-free public holiday.
+inline bool isRedLetterDay(const QDate& date, QStringView entry)
+{
+    return date.dayOfWeek() == Qt::Sunday || isMarkedHoliday(entry);
 }

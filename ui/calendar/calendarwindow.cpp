@@ -218,7 +218,7 @@ void CalendarWindow::showSelectedDay()
 {
     const QDate value = m_calendar->selectedDate();
     const QString entry = entryOn(value);
-    const bool red = isMarkedHoliday(entry) || value.dayOfWeek() == Qt::Sunday;
+    const bool red = isRedLetterDay(value, entry);
 
     setTextColour(m_dayText, red ? QColor(255, 0, 0) : QColor(0, 0, 0));
     // The red of Sundays and holidays is said in words as well.
