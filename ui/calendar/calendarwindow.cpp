@@ -2,6 +2,7 @@
 
 #include "core/entry.h"
 #include "core/feasts.h"
+#include "core/icalendar.h"
 #include "core/nametable.h"
 #include "dates/clock.h"
 #include "dates/datetexts.h"
@@ -12,12 +13,17 @@
 #include "ui/twips.h"
 #include "ui/windows.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QStringBuilder>
 #include <QTextCharFormat>
 #include <QTimer>
@@ -117,6 +123,15 @@ void CalendarWindow::createControls()
     m_todayWatch = new QTimer(this);
     m_todayWatch->setInterval(1000);
     connect(m_todayWatch, &QTimer::timeout, this, &CalendarWindow::showTodayButtonAwayFromToday);
+
+    // A right click anywhere in the window, or Ctrl+S, saves the shown year for a calendar
+    // application.
+    auto* save = new QAction(u"Névnapok mentése naptárfájlba…"_s, this);
+    save->setObjectName(u"saveAction"_s);
+    save->setShortcut(QKeySequence::Save);
+    addAction(save);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(save, &QAction::triggered, this, &CalendarWindow::saveShownYear);
 }
 
 void CalendarWindow::createCalendar()
@@ -288,6 +303,37 @@ void CalendarWindow::leave()
     showDate(today());
     hide();
     m_windows.showMainWindow();
+}
+
+void CalendarWindow::saveShownYear()
+{
+    const int year = m_calendar->selectedDate().year();
+    QFileDialog chooser(this, u"Névnapok mentése naptárfájlba"_s,
+                        QDir::home().filePath(u"nevnapok-%1.ics"_s.arg(year)),
+                        u"Naptárfájl (*.ics);;Minden fájl (*)"_s);
+    chooser.setAcceptMode(QFileDialog::AcceptSave);
+    chooser.setDefaultSuffix(u"ics"_s);
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+        return;
+    const QString path = chooser.selectedFiles().constFirst();
+
+    // Written whole or not at all: an unfinished file is removed.
+    QSaveFile file(path);
+    QString problem;
+    if (!file.open(QIODevice::WriteOnly))
+        problem = u"A fájl nem hozható létre. Lehet, hogy a mappa nem létezik, vagy nincs "
+                  "joga írni bele."_s;
+    else if (!writeNameDayCalendar(file, year, year, now()) || !file.commit())
+        problem = u"A fájl nem írható ki. Lehet, hogy betelt a lemez."_s;
+    if (problem.isEmpty())
+        return;
+    QMessageBox message(QMessageBox::Warning, u"Kalendárium"_s,
+                        u"A névnapok naptárfájlja nem menthető ide:\n%1"_s.arg(
+                            QDir::toNativeSeparators(path)),
+                        QMessageBox::Ok, this);
+    message.setInformativeText(problem);
+    message.setDetailedText(file.errorString());
+    message.exec();
 }
 
 void CalendarWindow::showDate(const QDate& date)

@@ -28,6 +28,7 @@ public:
     void goToToday();
     void openSearch();
     void leave();
+    void saveShownYear();
 
     void showDate(const QDate& date);
     void setSearchButtonVisible(bool visible);

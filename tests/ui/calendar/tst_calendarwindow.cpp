@@ -1,4 +1,5 @@
 #include "dates/datetexts.h"
+#include "support/answers.h"
 #include "support/calendargrid.h"
 #include "support/program.h"
 #include "ui/calendar/calendarwindow.h"
@@ -8,12 +9,20 @@
 #include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 
@@ -52,6 +61,62 @@ void showDate(CalendarWindow& form, const QDate& date)
     calendarOf(form)->setSelectedDate(date);
     form.showSelectedDay();
 }
+// Right-clicks the window, picks the save entry of its menu, types `path` into the file
+// dialog and presses Enter, as a user saves the shown year; `afterwards` answers what opens
+// next.
+void saveThroughTheMenu(CalendarWindow& form, const QString& path,
+                        const QList<Answers::Answer>& afterwards = {})
+{
+    const Answers answers(
+        QList<Answers::Answer>{[](QWidget* opened) {
+                                   auto* menu = qobject_cast<QMenu*>(opened);
+                                   QVERIFY(menu);
+                                   QAction* save = menu->actions().value(0);
+                                   QVERIFY(save);
+                                   QCOMPARE(save->text(), u"Névnapok mentése naptárfájlba…");
+                                   QTest::mouseClick(menu, Qt::LeftButton, {},
+                                                     menu->actionGeometry(save).center());
+                               },
+                               [path](QWidget* opened) {
+                                   auto* dialog = qobject_cast<QFileDialog*>(opened);
+                                   QVERIFY(dialog);
+                                   auto* name = dialog->findChild<QLineEdit*>(u"fileNameEdit"_s);
+                                   QVERIFY(name);
+                                   name->setText(path);
+                                   QTest::keyClick(name, Qt::Key_Return);
+                               }} +
+        afterwards);
+    // A right click reaches a widget as this event; QTest's clicks do not make it.
+    QLabel* clicked = dayTextOf(form);
+    const QPoint at = clicked->rect().center();
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, at, clicked->mapToGlobal(at));
+    QApplication::sendEvent(clicked, &rightClick);
+    QTRY_VERIFY(answers.allGiven());
+}
+
+// Writing a file longer than this process may write fails, as on a full disk.
+class FullDisk
+{
+public:
+    explicit FullDisk(rlim_t room)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_before);
+        m_signal = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit full{room, m_before.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &full);
+    }
+    ~FullDisk()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_before);
+        std::signal(SIGXFSZ, m_signal);
+    }
+    FullDisk(const FullDisk&) = delete;
+    FullDisk& operator=(const FullDisk&) = delete;
+
+private:
+    rlimit m_before{};
+    void (*m_signal)(int) = nullptr;
+};
 } // namespace
 
 class TestCalendarWindow : public QObject
@@ -319,6 +384,62 @@ private Q_SLOTS:
         QCOMPARE(calendarOf(form)->selectedDate(), QDate(2026, 12, 7));
         QCOMPARE(dayTextOf(form)->text(), u" 2026.12.07.   Ambrus   ");
         QVERIFY(!today->isVisible());
+    }
+
+    // The shown year, not the current one, goes to the file a user picks.
+    void savesTheShownYearAsACalendarFile()
+    {
+        Program program(at(2026, 12, 7));
+        CalendarWindow& form = openCalendar(program);
+        showDate(form, QDate(2004, 2, 24));
+        const QTemporaryDir folder;
+        const QString path = folder.filePath(u"nevnapok.ics"_s);
+        saveThroughTheMenu(form, path);
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray text = saved.readAll();
+        QCOMPARE(text.count("BEGIN:VEVENT"), 366);
+        QVERIFY(text.contains(u"DTSTART;VALUE=DATE:20040224\r\nDTEND;VALUE=DATE:20040225\r\n"
+                              "SUMMARY:Mátyás/szökőnap\r\n"_s.toUtf8()));
+        QCOMPARE(calendarOf(form)->selectedDate(), QDate(2004, 2, 24));
+    }
+
+    void aFailedSaveIsSaidAndLeavesNoFile_data()
+    {
+        QTest::addColumn<bool>("diskFull");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("no permission") << false
+                                       << u"A fájl nem hozható létre. Lehet, hogy a mappa nem "
+                                          "létezik, vagy nincs joga írni bele."_s;
+        QTest::newRow("disk full")
+            << true << u"A fájl nem írható ki. Lehet, hogy betelt a lemez."_s;
+    }
+    void aFailedSaveIsSaidAndLeavesNoFile()
+    {
+        QFETCH(bool, diskFull);
+        QFETCH(QString, problem);
+        Program program(at(2026, 12, 7));
+        CalendarWindow& form = openCalendar(program);
+        const QTemporaryDir folder;
+        // Not even root may make a file in /proc.
+        const QString path =
+            diskFull ? folder.filePath(u"nevnapok.ics"_s) : u"/proc/zorvat-nevnapok.ics"_s;
+        QString said;
+        const Answers::Answer readTheMessage = [&](QWidget* opened) {
+            auto* message = qobject_cast<QMessageBox*>(opened);
+            QVERIFY(message);
+            said = message->text() + u'\n' + message->informativeText();
+            QTest::mouseClick(message->button(QMessageBox::Ok), Qt::LeftButton);
+        };
+        {
+            std::optional<FullDisk> full;
+            if (diskFull)
+                full.emplace(4096);
+            saveThroughTheMenu(form, path, {readTheMessage});
+        }
+        QCOMPARE(said, u"A névnapok naptárfájlja nem menthető ide:\n"_s + path + u'\n' + problem);
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(QDir(folder.path()).isEmpty());
     }
 
     // Midnight makes the shown day yesterday, or the next day today.
