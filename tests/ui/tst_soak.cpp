@@ -32,18 +32,28 @@ bool showsWhole(const QLabel* plate, const QFont& designed)
            qAbs(2 * plate->x() + plate->width() - window->frameGeometry().width()) <= 1;
 }
 
-// The smallest size a plate took, and on which day, for the log.
-struct Smallest
+// For the log: on how many days a plate had to take a smaller size, and the smallest.
+struct Shrinking
 {
+    qreal designed;
+    int days = 0;
     qreal points = 1000;
-    QDate day;
+    QDate day = {};
 
     void note(const QLabel* plate, const QDate& date)
     {
-        if (plate->font().pointSizeF() < points) {
-            points = plate->font().pointSizeF();
+        const qreal size = plate->font().pointSizeF();
+        days += size < designed;
+        if (size < points) {
+            points = size;
             day = date;
         }
+    }
+    QByteArray said() const
+    {
+        return QByteArray::number(days) + " days smaller, down to " +
+               QByteArray::number(points, 'f', 2) + " pt on " +
+               day.toString(Qt::ISODate).toLatin1();
     }
 };
 } // namespace
@@ -62,8 +72,8 @@ private Q_SLOTS:
         MainWindow& form = program.windows.mainWindow();
         const auto* today = child<QLabel>(form, "todayNames");
         const auto* tomorrow = child<QLabel>(form, "tomorrowNames");
-        Smallest smallestToday;
-        Smallest smallestTomorrow;
+        Shrinking todayShrinks{24};
+        Shrinking tomorrowShrinks{18};
         for (QDate day = firstDay; day <= lastDay; day = day.addDays(1)) {
             program.clock.set(QDateTime(day, QTime(0, 0, 1)));
             form.tick();
@@ -71,13 +81,11 @@ private Q_SLOTS:
                 !showsWhole(today, impact(24)) || !showsWhole(tomorrow, timesNewRoman(18, true)))
                 QFAIL(qPrintable(day.toString(Qt::ISODate) + u": "_s + today->text() + u" / "_s +
                                  tomorrow->text()));
-            smallestToday.note(today, day);
-            smallestTomorrow.note(tomorrow, day);
+            todayShrinks.note(today, day);
+            tomorrowShrinks.note(tomorrow, day);
         }
-        qInfo("%lld days in %lld ms; smallest today %.2f pt on %s, tomorrow %.2f pt on %s",
-              firstDay.daysTo(lastDay) + 1, took.elapsed(), smallestToday.points,
-              qPrintable(smallestToday.day.toString(Qt::ISODate)), smallestTomorrow.points,
-              qPrintable(smallestTomorrow.day.toString(Qt::ISODate)));
+        qInfo("%lld days in %lld ms; today: %s; tomorrow: %s", firstDay.daysTo(lastDay) + 1,
+              took.elapsed(), todayShrinks.said().constData(), tomorrowShrinks.said().constData());
     }
 
     // Every date the calendar can show: its text, and red exactly for Sundays and marked days.
@@ -89,7 +97,7 @@ private Q_SLOTS:
         CalendarWindow& form = program.windows.calendarWindow();
         auto* calendar = child<QCalendarWidget>(form, "calendar");
         const auto* label = child<QLabel>(form, "dayText");
-        Smallest smallest;
+        Shrinking shrinks{18};
         for (QDate day = firstDay; day <= lastDay; day = day.addDays(1)) {
             calendar->setSelectedDate(day);
             form.showSelectedDay();
@@ -101,10 +109,10 @@ private Q_SLOTS:
             if (label->text() != text || colour != (red ? QColor(255, 0, 0) : QColor(0, 0, 0)) ||
                 !showsWhole(label, timesNewRoman(18, true)))
                 QFAIL(qPrintable(day.toString(Qt::ISODate) + u": "_s + label->text()));
-            smallest.note(label, day);
+            shrinks.note(label, day);
         }
-        qInfo("%lld dates in %lld ms; smallest %.2f pt on %s", firstDay.daysTo(lastDay) + 1,
-              took.elapsed(), smallest.points, qPrintable(smallest.day.toString(Qt::ISODate)));
+        qInfo("%lld dates in %lld ms; %s", firstDay.daysTo(lastDay) + 1, took.elapsed(),
+              shrinks.said().constData());
     }
 
     void clockFaults_data()
