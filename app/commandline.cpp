@@ -2,7 +2,6 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,25 +9,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The two help texts of QCommandLineParser that Qt's own Hungarian translation leaves English,
-// worded as Qt words the rest.
-class ParserTexts : public QTranslator
-{
-public:
-    QString translate(const char* context, const char* sourceText, const char*, int) const override
-    {
-        if (qstrcmp(context, "QCommandLineParser") != 0)
-            return {};
-        if (qstrcmp(sourceText, "Displays help on commandline options.") == 0)
-            return u"Megjeleníti ezt a súgót."_s;
-        if (qstrcmp(sourceText, "Displays help including Qt specific options.") == 0)
-            return u"Megjeleníti a súgót a Qt saját kapcsolóival együtt."_s;
-        return {};
-    }
-
-    bool isEmpty() const override { return false; }
-};
 
 [[noreturn]] void refuse(const QString& message)
 {
@@ -53,9 +33,6 @@ bool asksOnlyForText(const QStringList& arguments)
 
 void handleCommandLine(QCoreApplication& app)
 {
-    ParserTexts texts;
-    QCoreApplication::installTranslator(&texts);
-
     QCommandLineParser parser;
     parser.setApplicationDescription(
         u"Magyar névnaptár: kinek van ma és holnap névnapja, melyik napon ünneplik egy név "
@@ -67,6 +44,4 @@ void handleCommandLine(QCoreApplication& app)
     const QStringList extra = parser.positionalArguments();
     if (!extra.isEmpty())
         refuse(u"Váratlan argumentum: „%1”."_s.arg(extra.first()));
-
-    QCoreApplication::removeTranslator(&texts);
 }

@@ -40,14 +40,22 @@ FirstMatch firstDayStartingWith(const NameTable& table, const QString& query)
     return match;
 }
 
-QString daysContaining(const NameTable& table, const QString& query)
+void forEachDayContaining(const NameTable& table, const QString& query,
+                          const std::function<void(const QDate&, const QString&)>& visit)
 {
     const QString wanted = upper(query);
-    QString list;
     forEachDay(table, [&](const QDate& day, const QString& entry) {
         if (upper(entry).contains(wanted))
-            list += entry % u", " % searchDayText(day.month(), day.day()) % u"\r\n";
+            visit(day, entry);
         return true;
+    });
+}
+
+QString daysContaining(const NameTable& table, const QString& query)
+{
+    QString list;
+    forEachDayContaining(table, query, [&](const QDate& day, const QString& entry) {
+        list += entry % u", " % searchDayText(day.month(), day.day()) % u"\r\n";
     });
     return list;
 }

@@ -1,0 +1,240 @@
+#include "cli/namedays.h"
+
+#include "cli/notification.h"
+#include "cli/outputs.h"
+#include "core/icalendar.h"
+#include "core/namesearch.h"
+#include "dates/clock.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSaveFile>
+
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int failed = 1;
+constexpr int refused = 2;
+constexpr int firstYear = 1900;
+constexpr int lastYear = 2100;
+
+struct Options
+{
+    QCommandLineOption date{u"date"_s,
+                            u"Ennek a napnak a névnapjai (1900-01-01 és 2100-12-31 között), "
+                            "a mai nap helyett."_s,
+                            u"ÉÉÉÉ-HH-NN"_s};
+    QCommandLineOption tomorrow{u"tomorrow"_s,
+                                u"A következő nap névnapjai (a mai vagy a --date napja után)."_s};
+    QCommandLineOption json{u"json"_s, u"Egy JSON-objektum a napról és a következő napról."_s};
+    QCommandLineOption waybar{u"waybar"_s,
+                              u"Egy JSON-sor a waybar egyéni moduljának (return-type: json)."_s};
+    QCommandLineOption search{u"search"_s,
+                              u"Az év napjai, amelyeknek a bejegyzésében benne van a szöveg, "
+                              "ahogy a névkeresés találja: a kis- és nagybetű mindegy, az "
+                              "ékezet nem."_s,
+                              u"SZÖVEG"_s};
+    QCommandLineOption year{u"year"_s, u"A --search éve (1900..2100), az idei helyett."_s,
+                            u"ÉÉÉÉ"_s};
+    QCommandLineOption ical{u"ical"_s, u"Az évek névnapjai iCalendar-naptárként (1900..2100)."_s,
+                            u"ELSŐ[:UTOLSÓ]"_s};
+    QCommandLineOption output{
+        u"output"_s, u"Az --ical naptára ebbe a fájlba kerül: egészben vagy sehogy."_s, u"FÁJL"_s};
+    QCommandLineOption notify{u"notify"_s, u"Asztali értesítés a nap névnapjairól."_s};
+
+    QList<const QCommandLineOption*> modes() const
+    {
+        return {&json, &waybar, &search, &ical, &notify};
+    }
+};
+
+QString optionName(const QCommandLineOption& option)
+{
+    return u"--"_s + option.names().constFirst();
+}
+
+void complain(QIODevice& err, const QString& message)
+{
+    err.write((QCoreApplication::applicationName() + u": "_s + message + u'\n').toUtf8());
+}
+
+int refuse(QIODevice& err, const QString& message)
+{
+    complain(err, message);
+    return refused;
+}
+
+int fail(QIODevice& err, const QString& message)
+{
+    complain(err, message);
+    return failed;
+}
+
+int print(QIODevice& out, QIODevice& err, const QByteArray& text)
+{
+    if (out.write(text) == text.size())
+        return 0;
+    return fail(err, u"Nem sikerült kiírni: %1"_s.arg(out.errorString()));
+}
+
+std::optional<int> yearIn(const QString& text)
+{
+    bool ok = false;
+    const int year = text.toInt(&ok);
+    if (!ok || year < firstYear || year > lastYear)
+        return std::nullopt;
+    return year;
+}
+
+// The day of --date or today, moved on by --tomorrow; empty after a complaint.
+std::optional<QDate> chosenDay(const QCommandLineParser& parser, const Options& options,
+                               QIODevice& err)
+{
+    QDate day = today();
+    if (parser.isSet(options.date)) {
+        const QString text = parser.value(options.date);
+        day = QDate::fromString(text, Qt::ISODate);
+        // fromString also takes other separators and anything after the day.
+        if (!day.isValid() || day.toString(Qt::ISODate) != text) {
+            refuse(err, u"Nem érvényes dátum: „%1”; ÉÉÉÉ-HH-NN alakban kell megadni."_s.arg(text));
+            return std::nullopt;
+        }
+    }
+    if (parser.isSet(options.tomorrow))
+        day = day.addDays(1);
+    if (day < QDate(firstYear, 1, 1) || day > QDate(lastYear, 12, 31)) {
+        refuse(err, u"A nap (%1) kívül esik a naptáron: 1900-01-01 és 2100-12-31 közötti "
+                    "nap kell."_s.arg(day.toString(Qt::ISODate)));
+        return std::nullopt;
+    }
+    return day;
+}
+
+int searchYear(const QCommandLineParser& parser, const Options& options, QIODevice& out,
+               QIODevice& err)
+{
+    const QString query = searchQuery(parser.value(options.search));
+    if (query.isEmpty())
+        return refuse(err, u"A --search szövege üres."_s);
+    int year = today().year();
+    if (parser.isSet(options.year)) {
+        const std::optional<int> given = yearIn(parser.value(options.year));
+        if (!given)
+            return refuse(err, u"Nem érvényes év: „%1”; 1900 és 2100 közötti év kell."_s.arg(
+                                   parser.value(options.year)));
+        year = *given;
+    }
+    return print(out, err, searchLines(year, query));
+}
+
+int writeCalendar(const QCommandLineParser& parser, const Options& options, QIODevice& out,
+                  QIODevice& err)
+{
+    const QString range = parser.value(options.ical);
+    const QStringList parts = range.split(u':');
+    const std::optional<int> first = yearIn(parts.constFirst());
+    const std::optional<int> last = parts.size() == 2 ? yearIn(parts.constLast()) : first;
+    if (parts.size() > 2 || !first || !last || *first > *last)
+        return refuse(err,
+                      u"Nem érvényes évtartomány: „%1”; ELSŐ vagy ELSŐ:UTOLSÓ alakban, "
+                      "1900 és 2100 közötti évekkel kell megadni, az elsőt elöl."_s.arg(range));
+
+    if (!parser.isSet(options.output)) {
+        if (writeNameDayCalendar(out, *first, *last, now()))
+            return 0;
+        return fail(err, u"Nem sikerült kiírni a naptárt: %1"_s.arg(out.errorString()));
+    }
+    QSaveFile file(parser.value(options.output));
+    if (file.open(QIODevice::WriteOnly) && writeNameDayCalendar(file, *first, *last, now()) &&
+        file.commit())
+        return 0;
+    return fail(err, u"Nem sikerült megírni a naptárt ebbe a fájlba: „%1” (%2)."_s.arg(
+                         file.fileName(), file.errorString()));
+}
+
+// Whether the options fit together; complains when they do not.
+bool fitTogether(const QCommandLineParser& parser, const Options& options, QIODevice& err)
+{
+    QStringList clashing;
+    const QCommandLineOption* mode = nullptr;
+    for (const QCommandLineOption* candidate : options.modes())
+        if (parser.isSet(*candidate)) {
+            clashing += optionName(*candidate);
+            mode = candidate;
+        }
+    // The day options choose the day of a mode that shows one day.
+    if (mode == &options.search || mode == &options.ical)
+        for (const QCommandLineOption* dayOption : {&options.date, &options.tomorrow})
+            if (parser.isSet(*dayOption))
+                clashing += optionName(*dayOption);
+    if (clashing.size() > 1) {
+        refuse(err, u"Ezek a kapcsolók nem adhatók meg együtt: %1."_s.arg(clashing.join(u", ")));
+        return false;
+    }
+    if (parser.isSet(options.year) && mode != &options.search) {
+        refuse(err, u"A --year csak a --search mellett adható meg."_s);
+        return false;
+    }
+    if (parser.isSet(options.output) && mode != &options.ical) {
+        refuse(err, u"Az --output csak az --ical mellett adható meg."_s);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int runNameDays(const QStringList& arguments, QIODevice& out, QIODevice& err)
+{
+    const Options options;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        u"Magyar névnapok a parancssorban: a mai vagy bármelyik nap névnapjai 1900 és 2100 "
+        "között, állapotsorba (waybar, polybar), naptárprogramba vagy asztali értesítésbe."_s);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    for (const QCommandLineOption* option :
+         {&options.date, &options.tomorrow, &options.json, &options.waybar, &options.search,
+          &options.year, &options.ical, &options.output, &options.notify})
+        parser.addOption(*option);
+
+    if (!parser.parse(arguments))
+        return refuse(err, parser.errorText());
+    // A program without Qt's own options has the same help for --help-all.
+    if (parser.isSet(help) || parser.isSet(u"help-all"_s))
+        return print(out, err, parser.helpText().toUtf8());
+    if (parser.isSet(version))
+        return print(out, err,
+                     (QCoreApplication::applicationName() + u' ' +
+                      QCoreApplication::applicationVersion() + u'\n')
+                         .toUtf8());
+    if (!parser.positionalArguments().isEmpty())
+        return refuse(err,
+                      u"Váratlan argumentum: „%1”."_s.arg(parser.positionalArguments().first()));
+    if (!fitTogether(parser, options, err))
+        return refused;
+
+    if (parser.isSet(options.search))
+        return searchYear(parser, options, out, err);
+    if (parser.isSet(options.ical))
+        return writeCalendar(parser, options, out, err);
+    const std::optional<QDate> day = chosenDay(parser, options, err);
+    if (!day)
+        return refused;
+    const DayNames names = dayNames(*day);
+    const DayNames next = dayNames(day->addDays(1));
+    if (parser.isSet(options.json))
+        return print(out, err, jsonLine(names, next));
+    if (parser.isSet(options.waybar))
+        return print(out, err, waybarLine(names, next));
+    if (parser.isSet(options.notify)) {
+        const QString problem = notifyNameDays(names, next);
+        if (problem.isEmpty())
+            return 0;
+        return fail(err, problem);
+    }
+    return print(out, err, namesLine(names));
+}
