@@ -1,31 +1,23 @@
 #include "cli/notification.h"
 
-#include "cli/outputs.h"
-
-#include <QDBusConnection>
-#include <QDBusError>
-#include <QDBusMessage>
-#include <QVariantMap>
+#include <QCoreApplication>
+#include <QLibrary>
 
 using namespace Qt::StringLiterals;
 
+// Qt D-Bus would take a third of every start, so the notification is a module of its own,
+// loaded only to notify: from beside the program in a build, else from where it is installed.
 QString notifyNameDays(const DayNames& day, const DayNames& next)
 {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
-        return u"Nem érhető el a munkamenet D-Bus-busza, ezért nem küldhető értesítés."_s;
-
-    QDBusMessage notify = QDBusMessage::createMethodCall(
-        u"org.freedesktop.Notifications"_s, u"/org/freedesktop/Notifications"_s,
-        u"org.freedesktop.Notifications"_s, u"Notify"_s);
-    const QString appId = QStringLiteral(ZORVAT_APP_ID);
-    const int defaultExpiry = -1;
-    notify << u"Zorvat"_s << 0u << appId << u"Névnap: "_s + day.names << u"Holnap: "_s + next.names
-           << QStringList() << QVariantMap{{u"desktop-entry"_s, appId}} << defaultExpiry;
-    const QDBusMessage reply = bus.call(notify);
-    if (reply.type() != QDBusMessage::ErrorMessage)
-        return {};
-    if (QDBusError(reply).type() == QDBusError::ServiceUnknown)
-        return u"Nem fut értesítési szolgáltatás a munkamenetben (org.freedesktop.Notifications)."_s;
-    return u"Az értesítés nem jelent meg: %1"_s.arg(reply.errorMessage());
+    using Notify = QString (*)(const DayNames&, const DayNames&);
+    const QString module = u"zorvat-nevnap-notify"_s;
+    QString problem;
+    for (const QString& folder :
+         {QCoreApplication::applicationDirPath(), QStringLiteral(ZORVAT_MODULE_DIR)}) {
+        QLibrary library(folder + u'/' + module);
+        if (const auto notify = reinterpret_cast<Notify>(library.resolve("zorvatNotifyNameDays")))
+            return notify(day, next);
+        problem = library.errorString();
+    }
+    return u"Az értesítés modulja (%1) nem tölthető be: %2"_s.arg(module, problem);
 }
