@@ -7,10 +7,11 @@
 
 using namespace Qt::StringLiterals;
 
-// The entry that zorvat-nevnap looks up when it loads this module.
-extern "C" Q_DECL_EXPORT QString zorvatNotifyNameDays(const DayNames& day, const DayNames& next)
+namespace {
+// A connection of its own, closed before the program ends: the shared session connection would
+// still be taking messages from its thread while the program's exit tears Qt down.
+QString notify(QDBusConnection& bus, const DayNames& day, const DayNames& next)
 {
-    QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return u"Nem érhető el a munkamenet D-Bus-busza, ezért nem küldhető értesítés."_s;
 
@@ -27,4 +28,18 @@ extern "C" Q_DECL_EXPORT QString zorvatNotifyNameDays(const DayNames& day, const
     if (QDBusError(reply).type() == QDBusError::ServiceUnknown)
         return u"Nem fut értesítési szolgáltatás a munkamenetben (org.freedesktop.Notifications)."_s;
     return u"Az értesítés nem jelent meg: %1"_s.arg(reply.errorMessage());
+}
+} // namespace
+
+// The entry that zorvat-nevnap looks up when it loads this module.
+extern "C" Q_DECL_EXPORT QString zorvatNotifyNameDays(const DayNames& day, const DayNames& next)
+{
+    const QString name = u"zorvat-nevnap"_s;
+    QString problem;
+    {
+        QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
+        problem = notify(bus, day, next);
+    }
+    QDBusConnection::disconnectFromBus(name);
+    return problem;
 }
