@@ -3,15 +3,15 @@
 #include <QDBusConnection>
 #include <QDBusError>
 #include <QDBusMessage>
+#include <QDBusObjectPath>
 #include <QVariantMap>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-// A connection of its own, closed before the program ends: the shared session connection would
-// still be taking messages from its thread while the program's exit tears Qt down.
-QString notify(QDBusConnection& bus, const DayNames& day, const DayNames& next)
+QString notify(const DayNames& day, const DayNames& next)
 {
+    QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return u"Nem érhető el a munkamenet D-Bus-busza, ezért nem küldhető értesítés."_s;
 
@@ -34,12 +34,10 @@ QString notify(QDBusConnection& bus, const DayNames& day, const DayNames& next)
 // The entry that zorvat-nevnap looks up when it loads this module.
 extern "C" Q_DECL_EXPORT QString zorvatNotifyNameDays(const DayNames& day, const DayNames& next)
 {
-    const QString name = u"zorvat-nevnap"_s;
-    QString problem;
-    {
-        QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, name);
-        problem = notify(bus, day, next);
-    }
-    QDBusConnection::disconnectFromBus(name);
-    return problem;
+    // Qt D-Bus registers its types only once its connection manager exists, so at exit Qt's
+    // type registry would go first, while the connection's thread may still be reading a
+    // message that needs it. A type registered first keeps the registry until the manager
+    // and its thread are gone.
+    qRegisterMetaType<QDBusObjectPath>();
+    return notify(day, next);
 }
