@@ -49,7 +49,7 @@ constexpr QStringView feastPickerText = u"Változó Ünnepek";
 CalendarWindow::CalendarWindow(Windows& windows)
     : m_windows(windows)
 {
-    setObjectName(u"CalendarWindow"_s);
+    setObjectName(u"calendarWindow"_s);
     setWindowTitle(u"Kalendárium"_s);
     setFixedSize(twips(6495), twips(4545));
     // The layout is fixed in size, so the default font is the small one it was designed for.
@@ -225,8 +225,6 @@ void CalendarWindow::load()
     }
     m_monthPicker->setCurrentIndex(today().month() - 1);
     monthPicked();
-
-    showSelectedDay();
 }
 
 void CalendarWindow::showSelectedDay()
@@ -327,10 +325,10 @@ void CalendarWindow::saveShownYear()
         problem = u"A fájl nem írható ki. Lehet, hogy betelt a lemez."_s;
     if (problem.isEmpty())
         return;
-    QMessageBox message(QMessageBox::Warning, u"Kalendárium"_s,
-                        u"A névnapok naptárfájlja nem menthető ide:\n%1"_s.arg(
-                            QDir::toNativeSeparators(path)),
-                        QMessageBox::Ok, this);
+    QMessageBox message(
+        QMessageBox::Warning, u"Kalendárium"_s,
+        u"A névnapok naptárfájlja nem menthető ide:\n%1"_s.arg(QDir::toNativeSeparators(path)),
+        QMessageBox::Ok, this);
     message.setInformativeText(problem);
     message.setDetailedText(file.errorString());
     message.exec();
@@ -338,8 +336,10 @@ void CalendarWindow::saveShownYear()
 
 void CalendarWindow::showDate(const QDate& date)
 {
-    m_calendar->setSelectedDate(date);
-    showSelectedDay(); // also when the date stays: today may have changed
+    const QDate before = m_calendar->selectedDate();
+    m_calendar->setSelectedDate(date); // a new date refreshes through selectionChanged
+    if (m_calendar->selectedDate() == before)
+        showSelectedDay(); // the pickers, and today may have changed
 }
 
 void CalendarWindow::setSearchButtonVisible(bool visible)
@@ -359,8 +359,8 @@ bool CalendarWindow::eventFilter(QObject* watched, QEvent* event)
 void CalendarWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    // The calendar is the first tab stop and takes the focus whenever the window is shown;
-    // the text is refreshed also where the window manager does not activate the window.
+    // The calendar is the first tab stop and takes the focus whenever the window is shown.
+    // The text is centred again now that the window has its frame.
     m_calendar->setFocus();
     showSelectedDay();
     m_todayWatch->start();

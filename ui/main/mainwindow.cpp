@@ -153,10 +153,12 @@ void MainWindow::showNames(QLabel* label, const QFont& font, const QDate& date,
 
 void MainWindow::showTodayAndTomorrow()
 {
-    showNames(m_tomorrowNames, tomorrowFont(), today().addDays(1), u"holnapi névnap"_s);
-    showNames(m_todayNames, todayFont(), today(), u"mai névnap"_s);
+    // One reading of the clock, so that the names and the date never straddle midnight.
+    m_shownDay = today();
+    showNames(m_tomorrowNames, tomorrowFont(), m_shownDay.addDays(1), u"holnapi névnap"_s);
+    showNames(m_todayNames, todayFont(), m_shownDay, u"mai névnap"_s);
     m_clockBox->setText(paddedTimeText());
-    const QString date = longDateText(today());
+    const QString date = longDateText(m_shownDay);
     m_dateBox->setText(date);
     // Half the date's width in the window's own large font, not in the box's.
     const qreal width = QFontMetricsF(font()).horizontalAdvance(u"  " % date % u"  ") / 2;
@@ -171,10 +173,8 @@ void MainWindow::showTodayAndTomorrow()
 
 void MainWindow::tick()
 {
-    if (today() != m_shownDay) {
+    if (today() != m_shownDay)
         showTodayAndTomorrow();
-        m_shownDay = today();
-    }
     // After showTodayAndTomorrow, so every tick leaves the clock in one format.
     m_clockBox->setText(timeText());
 }
