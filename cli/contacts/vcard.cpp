@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -12,9 +13,10 @@ using namespace Qt::StringLiterals;
 
 // The reader works on the bytes as they are, line by line, and decodes only the values it keeps.
 // A card is malformed, counted and skipped when it has no END:VCARD (the text ends, or the next
-// card begins, first), or when a value it keeps (N, FN, NICKNAME, UID) cannot be decoded: bytes
-// that are not text in the card's character set, a character set or an encoding the reader does
-// not know, or a control character, which no name holds and which could drive a terminal.
+// card begins, first), or when a value it keeps (N's names, FN, NICKNAME, UID) cannot be
+// decoded: bytes that are not text in the card's character set, a character set or an encoding
+// the reader does not know, or a control character, which no name holds and which could drive a
+// terminal.
 // Anything else it is lenient about, as address books are: unknown properties, lines without a
 // colon (2.1's unindented base64 lines), a missing VERSION, text outside the cards.
 
@@ -40,11 +42,18 @@ qsizetype pastLineBreak(QByteArrayView text, qsizetype at)
     return at;
 }
 
+// The first of `c` in text[from, to), or `to`.
+qsizetype find(QByteArrayView text, char c, qsizetype from, qsizetype to)
+{
+    if (from >= to)
+        return to;
+    const void* found = std::memchr(text.data() + from, c, to - from);
+    return found ? static_cast<const char*>(found) - text.data() : to;
+}
+
 qsizetype lineEnd(QByteArrayView text, qsizetype from)
 {
-    while (from < text.size() && !isLineBreak(text[from]))
-        ++from;
-    return from;
+    return find(text, '\r', from, find(text, '\n', from, text.size()));
 }
 
 // The text's lines; a line that begins with a space or a tab continues the one before.
@@ -100,14 +109,16 @@ struct PropertyLine
 // several lines is joined in `joinedHead`.
 std::optional<PropertyLine> splitLine(QByteArrayView line, QByteArray& joinedHead)
 {
-    // A quoted parameter value may hold a colon (4.0's SORT-AS="…").
-    bool quoted = false;
-    qsizetype colon = 0;
-    for (; colon < line.size(); ++colon) {
-        if (line[colon] == '"')
-            quoted = !quoted;
-        else if (line[colon] == ':' && !quoted)
-            break;
+    qsizetype colon = find(line, ':', 0, line.size());
+    if (find(line, '"', 0, colon) < colon) {
+        // A quoted parameter value may hold a colon (4.0's SORT-AS="…").
+        bool quoted = false;
+        for (colon = 0; colon < line.size(); ++colon) {
+            if (line[colon] == '"')
+                quoted = !quoted;
+            else if (line[colon] == ':' && !quoted)
+                break;
+        }
     }
     if (colon == line.size())
         return std::nullopt;
@@ -127,10 +138,12 @@ std::optional<PropertyLine> splitLine(QByteArrayView line, QByteArray& joinedHea
         head = joinedHead;
     }
     PropertyLine parts;
-    const qsizetype semicolon = head.indexOf(';');
-    parts.name = semicolon < 0 ? head : head.first(semicolon);
-    parts.name = parts.name.sliced(parts.name.lastIndexOf('.') + 1).trimmed();
-    parts.parameters = semicolon < 0 ? QByteArrayView() : head.sliced(semicolon + 1);
+    const qsizetype semicolon = find(head, ';', 0, head.size());
+    qsizetype nameStart = semicolon;
+    while (nameStart > 0 && head[nameStart - 1] != '.')
+        --nameStart;
+    parts.name = head.sliced(nameStart, semicolon - nameStart).trimmed();
+    parts.parameters = head.sliced(std::min(semicolon + 1, head.size()));
     parts.value = line.sliced(colon + 1);
     return parts;
 }
@@ -147,6 +160,19 @@ enum class Property {
     Uid,
 };
 
+// Whether `text` is `name`, which is written in capitals, in any case.
+bool isNamed(QByteArrayView text, QByteArrayView name)
+{
+    if (text.size() != name.size())
+        return false;
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const char c = text[at];
+        if ((c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c) != name[at])
+            return false;
+    }
+    return true;
+}
+
 Property propertyNamed(QByteArrayView name)
 {
     static constexpr std::pair<QByteArrayView, Property> known[] = {
@@ -155,14 +181,9 @@ Property propertyNamed(QByteArrayView name)
         {"NICKNAME", Property::Nickname}, {"UID", Property::Uid},
     };
     for (const auto& [text, property] : known)
-        if (name.size() == text.size() && name.compare(text, Qt::CaseInsensitive) == 0)
+        if (isNamed(name, text))
             return property;
     return Property::Other;
-}
-
-bool isNamed(QByteArrayView text, QByteArrayView name)
-{
-    return text.size() == name.size() && text.compare(name, Qt::CaseInsensitive) == 0;
 }
 
 enum class Charset {
@@ -223,11 +244,12 @@ ValueFormat formatOf(QByteArrayView parameters)
         const QByteArrayView parameter = parameters.first(end);
         parameters = parameters.sliced(std::min(end + 1, parameters.size()));
 
-        const qsizetype equals = parameter.indexOf('=');
-        QByteArrayView value = parameter.sliced(equals + 1).trimmed();
+        const qsizetype equals = find(parameter, '=', 0, parameter.size());
+        const bool bare = equals == parameter.size();
+        QByteArrayView value = (bare ? parameter : parameter.sliced(equals + 1)).trimmed();
         if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
             value = value.sliced(1, value.size() - 2);
-        if (equals < 0) {
+        if (bare) {
             // 2.1 names an encoding bare; other bare values are types (HOME, CELL).
             if (isNamed(value, "QUOTED-PRINTABLE") || isNamed(value, "BASE64"))
                 takeEncoding(value, format);
@@ -254,9 +276,9 @@ int hexDigit(char c)
 }
 
 enum class Split {
-    Whole,      // FN, UID
-    Values,     // NICKNAME: values between commas
-    Components, // N: components between semicolons, each of values between commas
+    Whole,  // FN, UID
+    Values, // NICKNAME: values between commas
+    Names,  // N's family, given and additional names, each of values between commas
 };
 
 bool isSpecial(char c)
@@ -276,6 +298,7 @@ void splitValue(QByteArrayView raw, const ValueFormat& format, bool foldsKeepBla
     piece.resize(0);
     const qsizetype size = raw.size();
     qsizetype at = 0;
+    int components = 0;
     while (at < size) {
         const char c = raw[at];
         if (!isSpecial(c)) {
@@ -309,9 +332,11 @@ void splitValue(QByteArrayView raw, const ValueFormat& format, bool foldsKeepBla
             else
                 piece.append(raw.sliced(at, 2)); // not an escape: kept as written
             at += 2;
-        } else if ((c == ';' && split == Split::Components) ||
-                   (c == ',' && split != Split::Whole)) {
+        } else if ((c == ';' && split == Split::Names) || (c == ',' && split != Split::Whole)) {
             take(QByteArrayView(piece), c == ';');
+            // The prefixes and suffixes after them are no names.
+            if (c == ';' && ++components == 3)
+                return;
             piece.resize(0);
             ++at;
         } else {
@@ -345,6 +370,8 @@ bool hasControlCharacter(const QString& text)
 std::optional<QString> decodeText(QByteArrayView bytes, Charset charset)
 {
     QString text;
+    if (bytes.isEmpty())
+        return text;
     switch (charset) {
     case Charset::Utf8:
         if (!bytes.isValidUtf8())
@@ -371,7 +398,7 @@ std::optional<QString> decodeText(QByteArrayView bytes, Charset charset)
     }
     if (hasControlCharacter(text))
         return std::nullopt;
-    return text.trimmed();
+    return std::move(text).trimmed();
 }
 
 bool isCardMark(QByteArrayView value)
@@ -516,10 +543,10 @@ private:
     void takeName(QByteArrayView raw, const ValueFormat& format)
     {
         int component = 0;
-        decode(raw, format, Split::Components, [&](QString text, bool endsComponent) {
-            if (!text.isEmpty() && component == 0)
+        decode(raw, format, Split::Names, [&](QString text, bool endsComponent) {
+            if (component == 0 && !text.isEmpty())
                 m_contact.familyName += (m_contact.familyName.isEmpty() ? u""_s : u" "_s) + text;
-            else if (!text.isEmpty() && (component == 1 || component == 2))
+            else if (!text.isEmpty())
                 m_contact.givenNames.append(std::move(text));
             if (endsComponent)
                 ++component;
