@@ -34,20 +34,36 @@ QByteArray namesLine(const DayNames& day)
     return day.names.toUtf8() + '\n';
 }
 
-QByteArray jsonLine(const DayNames& day, const DayNames& next)
+QByteArray jsonLine(const DayNames& day, const std::optional<DayNames>& next)
 {
     QJsonObject object = jsonOf(day);
-    object.insert(u"tomorrow"_s, jsonOf(next));
+    object.insert(u"tomorrow"_s, next ? QJsonValue(jsonOf(*next)) : QJsonValue(QJsonValue::Null));
     return compactLine(object);
 }
 
-QByteArray waybarLine(const DayNames& day, const DayNames& next)
+QByteArray waybarLine(const DayNames& day, const std::optional<DayNames>& next)
 {
-    const QString tooltip =
-        longDateText(day.date) + u'\n' + day.names + u"\nHolnap: "_s + next.names;
+    QString tooltip = longDateText(day.date) + u'\n' + day.names;
+    if (next)
+        tooltip += u"\nHolnap: "_s + next->names;
     return compactLine({{u"text"_s, day.names.toHtmlEscaped()},
                         {u"tooltip"_s, tooltip.toHtmlEscaped()},
                         {u"class"_s, day.red ? u"red"_s : QString()}});
+}
+
+Notification notificationOf(const DayNames& day, const std::optional<DayNames>& next,
+                            const QDate& today)
+{
+    QString dayLabel = hungarian().toString(day.date, QLocale::LongFormat);
+    QString nextLabel = u"Másnap"_s;
+    if (day.date == today) {
+        dayLabel = u"Mai névnap"_s;
+        nextLabel = u"Holnap"_s;
+    } else if (day.date == today.addDays(1)) {
+        dayLabel = u"Holnapi névnap"_s;
+        nextLabel = u"Holnapután"_s;
+    }
+    return {dayLabel + u": "_s + day.names, next ? nextLabel + u": "_s + next->names : QString()};
 }
 
 QByteArray searchLines(int year, const QString& query)
