@@ -179,7 +179,8 @@ int writeCalendar(const QCommandLineParser& parser, const Options& options, QIOD
     if (path.isEmpty() || path == u"-"_s) {
         if (writeNameDayCalendar(out, *first, *last, now()))
             return 0;
-        return fail(err, u"Nem sikerült a szabványos kimenetre írni a naptárt: %1"_s.arg(out.errorString()));
+        return fail(err, u"Nem sikerült a szabványos kimenetre írni a naptárt: %1"_s.arg(
+                             out.errorString()));
     }
     OutputFile file(argumentBytes(path));
     if (file.open() && writeNameDayCalendar(file, *first, *last, now()) && file.commit())
@@ -272,11 +273,11 @@ int runNameDays(const QStringList& arguments, QIODevice& out, QIODevice& err)
     const std::optional<QDate> day = chosenDay(parser, options, err);
     if (!day)
         return refused;
-    const DayNames names = dayNames(*day);
+    const Day names = dayOn(*day);
     // The day after the calendar's last has no names to tell.
-    std::optional<DayNames> next;
+    std::optional<Day> next;
     if (isInCalendarRange(day->addDays(1)))
-        next = dayNames(day->addDays(1));
+        next = dayOn(day->addDays(1));
     if (parser.isSet(options.json))
         return print(out, err, jsonLine(names, next));
     if (parser.isSet(options.waybar))

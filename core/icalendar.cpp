@@ -1,6 +1,5 @@
 #include "core/icalendar.h"
 
-#include "core/entry.h"
 #include "core/nametable.h"
 
 #include <QIODevice>
@@ -70,7 +69,7 @@ bool writeNameDayCalendar(QIODevice& out, int firstYear, int lastYear, const QDa
             text += foldedLine(dtstamp);
             text += foldedLine("DTSTART;VALUE=DATE:" + date);
             text += foldedLine("DTEND;VALUE=DATE:" + dateValue(day.addDays(1)));
-            text += foldedLine("SUMMARY:" + escaped(withoutMarker(table.entry(day))).toUtf8());
+            text += foldedLine("SUMMARY:" + escaped(table.day(day).entry).toUtf8());
             text += foldedLine("TRANSP:TRANSPARENT");
             text += foldedLine("CATEGORIES:Névnap");
             text += foldedLine("END:VEVENT");

@@ -51,6 +51,8 @@ private Q_SLOTS:
     void names();
     void json_data();
     void json();
+    void jsonTellsWhoCelebrates_data();
+    void jsonTellsWhoCelebrates();
     void waybar_data();
     void waybar();
     void waybarEscapesMarkup_data();
@@ -136,6 +138,33 @@ void NameDays::json()
     QCOMPARE(next[u"red"], QJsonValue(nextRed));
 }
 
+void NameDays::jsonTellsWhoCelebrates_data()
+{
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QJsonValue>("title");
+    QTest::addColumn<QStringList>("celebrated");
+
+    QTest::newRow("leap February, moved on")
+        << u"2024-02-25"_s << QJsonValue(QJsonValue::Null) << QStringList{u"Mátyás"_s};
+    QTest::newRow("the leap day's place")
+        << u"2024-02-24"_s << QJsonValue(QJsonValue::Null) << QStringList();
+    QTest::newRow("two names") << u"2026-12-24"_s << QJsonValue(QJsonValue::Null)
+                               << QStringList{u"Ádám"_s, u"Éva"_s};
+    QTest::newRow("a holiday's title")
+        << u"2026-12-25"_s << QJsonValue(u"KARÁCSONY"_s) << QStringList{u"Eugénia"_s};
+}
+
+void NameDays::jsonTellsWhoCelebrates()
+{
+    QFETCH(QString, date);
+    QFETCH(QJsonValue, title);
+    QFETCH(QStringList, celebrated);
+    const QJsonObject day = jsonObjectOf(run({u"--json"_s, u"--date"_s, date}).out);
+    QCOMPARE(day[u"title"], title);
+    QVERIFY(day[u"celebrated"].isArray());
+    QCOMPARE(day[u"celebrated"].toVariant().toStringList(), celebrated);
+}
+
 void NameDays::waybar_data()
 {
     QTest::addColumn<QString>("date");
@@ -184,8 +213,8 @@ void NameDays::waybarEscapesMarkup()
     QFETCH(QString, names);
     QFETCH(QString, markup);
     const QDate christmas(2026, 12, 25);
-    const QByteArray line = waybarLine({christmas, names, true},
-                                       DayNames{christmas.addDays(1), u"Tom & Jerry"_s, false});
+    const QByteArray line = waybarLine(Day{christmas, names, true, {}, {}},
+                                       Day{christmas.addDays(1), u"Tom & Jerry"_s, false, {}, {}});
     const QJsonObject object = jsonObjectOf(line);
     QCOMPARE(object[u"text"].toString(), markup);
     QCOMPARE(object[u"tooltip"].toString(),
@@ -260,7 +289,8 @@ void NameDays::calendarEdges_data()
                                << u"ÚJéV, Fruzsina\n"_s;
     QTest::newRow("json, last day")
         << at(2026, 6, 1) << QStringList{u"--json"_s, u"--date"_s, u"2100-12-31"_s} << 0
-        << u"{\"date\":\"2100-12-31\",\"names\":\"Szilveszter\",\"red\":false,\"tomorrow\":null}\n"_s;
+        << u"{\"celebrated\":[\"Szilveszter\"],\"date\":\"2100-12-31\",\"names\":\"Szilveszter\","
+           "\"red\":false,\"title\":null,\"tomorrow\":null}\n"_s;
     QTest::newRow("waybar, last day")
         << at(2100, 12, 31) << QStringList{u"--waybar"_s} << 0
         << u"{\"class\":\"\",\"text\":\"Szilveszter\",\"tooltip\":\"2100  december 31, "
@@ -300,10 +330,10 @@ void NameDays::notificationSaysTheDay()
     QFETCH(QDate, day);
     QFETCH(QString, summary);
     QFETCH(QString, body);
-    std::optional<DayNames> next;
+    std::optional<Day> next;
     if (day.year() < 2100)
-        next = dayNames(day.addDays(1));
-    const Notification notification = notificationOf(dayNames(day), next, QDate(2026, 12, 24));
+        next = dayOn(day.addDays(1));
+    const Notification notification = notificationOf(dayOn(day), next, QDate(2026, 12, 24));
     QCOMPARE(notification.summary, summary);
     QCOMPARE(notification.body, body);
 }
