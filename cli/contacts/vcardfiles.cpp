@@ -49,9 +49,23 @@ Folder openFolder(int at, const char* name)
     return Folder(folder, closedir);
 }
 
+// A path as a message may quote it to a terminal: control and invisible formatting characters
+// escaped, as the names in a synchronised folder come from a server.
+QString shownPath(const QString& path)
+{
+    QString shown;
+    for (const QChar c : path) {
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
+            shown += u"\\u"_s + u"%1"_s.arg(c.unicode(), 4, 16, QChar(u'0')).toUpper();
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 QString refusal(const QString& path, const QString& reason)
 {
-    return u"Nem olvashatók a névjegyek innen: „%1” – %2."_s.arg(path, reason);
+    return u"Nem olvashatók a névjegyek innen: „%1” – %2."_s.arg(shownPath(path), reason);
 }
 
 QString notAFileText(mode_t mode)
@@ -128,7 +142,7 @@ struct FolderListing
 void noteUnreadable(FolderListing& listing, const QByteArray& path, const QString& why)
 {
     if (listing.unreadable++ == 0)
-        listing.firstUnreadable = u"„%1”: %2"_s.arg(QFile::decodeName(path), why);
+        listing.firstUnreadable = u"„%1”: %2"_s.arg(shownPath(QFile::decodeName(path)), why);
 }
 
 // Adds the vCard files of `folder` to `listing`, and those of its sub-folders when asked to.

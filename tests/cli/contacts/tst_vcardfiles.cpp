@@ -62,6 +62,13 @@ void VCardFiles::initTestCase()
     QVERIFY(QFile::link(u"/dev/zero"_s, path(u"book/zero.vcf"_s)));
     QCOMPARE(mkfifo(QFile::encodeName(path(u"book/pipe.vcf"_s)).constData(), 0600), 0);
     QVERIFY(makeSparseFile(path(u"book/huge.vcf"_s), limit + 1));
+
+    // A name that is not UTF-8, as an old Windows program may have written it.
+    const QByteArray latin1Name = QFile::encodeName(path(u"book/"_s)) + "\xC9jjel.vcf";
+    const int descriptor = open(latin1Name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    const QByteArray card = "BEGIN:VCARD\r\nFN:Éjjeli Bagoly\r\nEND:VCARD\r\n";
+    QCOMPARE(write(descriptor, card.constData(), card.size()), card.size());
+    QCOMPARE(close(descriptor), 0);
 }
 
 void VCardFiles::folder()
@@ -70,14 +77,14 @@ void VCardFiles::folder()
     QStringList names;
     for (const Contact& contact : reading.contacts)
         names += contact.formattedName;
-    // google.vcf, linked.vcf, sub/apple.VCF
+    // google.vcf, linked.vcf, sub/apple.VCF, \xC9jjel.vcf
     QCOMPARE(names,
              QStringList({u"Nagy Erzsébet"_s, u"Tóth László"_s, u"Példa Kft."_s, u"Első Jó"_s,
                           u"Második Jó"_s, u"Harmadik Jo"_s, u"Kiss Anna Mária"_s,
                           u"Szabó-Horváth Krisztina Zsófia Eleonóra, a Kodály Zoltán "
                           "Vegyeskar vezetője"_s,
-                          QString(), u"Varga Gábor"_s}));
-    QCOMPARE(reading.cards, 16);
+                          QString(), u"Varga Gábor"_s, u"Éjjeli Bagoly"_s}));
+    QCOMPARE(reading.cards, 17);
     QCOMPARE(reading.malformed, 6);
     QCOMPARE(reading.problem, QString());
     QCOMPARE(reading.source, path(u"book"_s));
@@ -89,9 +96,10 @@ void VCardFiles::refusals_data()
     QTest::addColumn<QString>("problem");
 
     const QString missing = path(u"missing.vcf"_s);
-    QTest::newRow("missing") << missing
-                             << refusal(missing, u"Nincs ilyen fájl vagy mappa "
-                                                 "(No such file or directory)"_s);
+    const QString noSuchFile = u"Nincs ilyen fájl vagy mappa (No such file or directory)"_s;
+    QTest::newRow("missing") << missing << refusal(missing, noSuchFile);
+    QTest::newRow("a terminal escape in the path")
+        << path(u"\x1B[2J.vcf"_s) << refusal(path(u"\\u001B[2J.vcf"_s), noSuchFile);
     const QString pipe = path(u"book/pipe.vcf"_s);
     QTest::newRow("pipe") << pipe << refusal(pipe, u"ez nem fájl és nem mappa, hanem cső (FIFO)"_s);
     QTest::newRow("device") << u"/dev/zero"_s
