@@ -36,26 +36,26 @@ QString sqliteProblem(const QSqlError& error)
     switch (error.nativeErrorCode().toInt() & 0xff) {
     case sqliteBusy:
     case sqliteLocked:
-        problem = u"Egy másik program zárolja"_s;
+        problem = u"egy másik program zárolja"_s;
         break;
     case sqliteNotADatabase:
-        problem = u"Nem SQLite-adatbázis"_s;
+        problem = u"nem SQLite-adatbázis"_s;
         break;
     case sqliteCorrupt:
-        problem = u"Sérült adatbázis"_s;
+        problem = u"sérült adatbázis"_s;
         break;
     case sqliteCannotOpen:
-        problem = u"Nem nyitható meg"_s;
+        problem = u"nem nyitható meg"_s;
         break;
     case sqliteIoError:
-        problem = u"Bemeneti/kimeneti hiba"_s;
+        problem = u"bemeneti/kimeneti hiba"_s;
         break;
     case sqlitePermission:
     case sqliteAuthorization:
-        problem = u"Nincs hozzá jogosultság"_s;
+        problem = u"nincs hozzá jogosultság"_s;
         break;
     default:
-        problem = u"Váratlan adatbázishiba"_s;
+        problem = u"váratlan adatbázishiba"_s;
     }
     return problem + u" ("_s + error.databaseText() + u')';
 }
@@ -130,7 +130,7 @@ QString readCards(const QSqlDatabase& database, SourceReading& reading)
             u"SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'properties'"_s))
         return sqliteProblem(query.lastError());
     if (!query.next() || query.value(0).toInt() == 0)
-        return u"Nincs benne a címjegyzék táblája (properties)"_s;
+        return u"nincs benne a címjegyzék táblája (properties)"_s;
     if (!query.exec(u"SELECT card, name, value FROM properties ORDER BY card"_s))
         return sqliteProblem(query.lastError());
 
@@ -189,7 +189,7 @@ QString readDatabase(const QString& file, SourceReading& reading)
 QString readAddressBook(const QString& file, SourceReading& reading)
 {
     const auto unreadable = [&file](const QString& problem) {
-        return u"Nem olvasható a Thunderbird-címjegyzék: „%1”: %2."_s.arg(file, problem);
+        return u"Nem olvasható a Thunderbird-címjegyzék: „%1” – %2."_s.arg(file, problem);
     };
     // SQLite would wait for ever on a pipe: only a regular file goes on.
     const int descriptor =
@@ -200,9 +200,9 @@ QString readAddressBook(const QString& file, SourceReading& reading)
     const bool regular = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
     ::close(descriptor);
     if (!regular)
-        return unreadable(u"Nem közönséges fájl"_s);
+        return unreadable(u"ez nem közönséges fájl"_s);
     if (!QSqlDatabase::isDriverAvailable(u"QSQLITE"_s))
-        return unreadable(u"Hiányzik a Qt SQLite-illesztője (libqt6sql6-sqlite)"_s);
+        return unreadable(u"hiányzik a Qt SQLite-illesztője (libqt6sql6-sqlite)"_s);
 
     SourceReading book;
     if (const QString problem = readDatabase(file, book); !problem.isEmpty())

@@ -83,7 +83,7 @@ QString readProfileList(const QString& path, QByteArray& content)
     if (::fstat(descriptor, &status) != 0) {
         problem = systemErrorText(errno);
     } else if (!S_ISREG(status.st_mode)) {
-        problem = u"Nem közönséges fájl"_s;
+        problem = u"ez nem közönséges fájl"_s;
     } else {
         content.resize(std::min<qint64>(status.st_size, sizeLimit));
         const ssize_t count = ::read(descriptor, content.data(), content.size());
@@ -99,9 +99,9 @@ AddressBookFiles booksOfProfile(const QString& folder)
 {
     const int descriptor = openForReading(folder, O_DIRECTORY);
     if (descriptor < 0)
-        return {
-            {},
-            u"Nem érhető el a Thunderbird-profil: „%1”: %2."_s.arg(folder, systemErrorText(errno))};
+        return {{},
+                u"Nem érhető el a Thunderbird-profil: „%1” – %2."_s.arg(folder,
+                                                                        systemErrorText(errno))};
     ::close(descriptor);
 
     QStringList names = QDir(folder).entryList({u"abook*.sqlite"_s}, QDir::Files);
@@ -125,7 +125,7 @@ AddressBookFiles booksOfDefaultProfile(const QString& thunderbirdFolder)
     QByteArray list;
     if (const QString problem = readProfileList(listPath, list); !problem.isEmpty())
         return {{},
-                u"Nem olvasható a Thunderbird profillistája: „%1”: %2."_s.arg(listPath, problem)};
+                u"Nem olvasható a Thunderbird profillistája: „%1” – %2."_s.arg(listPath, problem)};
     const QString profile = defaultProfilePath(parseIni(list));
     if (profile.isEmpty())
         return {{},
@@ -154,8 +154,8 @@ AddressBookFiles findAddressBooks(const QString& source)
     struct stat status;
     if (::stat(QFile::encodeName(source).constData(), &status) != 0)
         return {{},
-                u"Nem érhető el a Thunderbird-címjegyzék: „%1”: %2."_s.arg(source,
-                                                                           systemErrorText(errno))};
+                u"Nem érhető el a Thunderbird-címjegyzék: „%1” – %2."_s.arg(
+                    source, systemErrorText(errno))};
     if (!S_ISDIR(status.st_mode))
         return {{source}, {}};
     if (QFileInfo::exists(QDir(source).filePath(u"profiles.ini"_s)))

@@ -272,19 +272,19 @@ void ThunderbirdReading::otherHomes_data()
                              << systemErrorText(ENOENT) << QStringList();
     QTest::newRow("not a database")
         << Files{{u"abook.sqlite"_s, notADatabase}} << Trouble::None << u"abook.sqlite"_s
-        << u"Nem SQLite-adatbázis (file is not a database)."_s << QStringList();
+        << u" – nem SQLite-adatbázis (file is not a database)."_s << QStringList();
     QTest::newRow("without the table")
         << Files{{u"abook.sqlite"_s, {}}} << Trouble::None << u"abook.sqlite"_s
-        << u"Nincs benne a címjegyzék táblája (properties)."_s << QStringList();
+        << u" – nincs benne a címjegyzék táblája (properties)."_s << QStringList();
     QTest::newRow("one book of two")
         << Files{{u"p/abook.sqlite"_s, m_book}, {u"p/abook-1.sqlite"_s, notADatabase}}
-        << Trouble::None << u"p"_s << u"abook-1.sqlite”: Nem SQLite-adatbázis"_s << ilona;
+        << Trouble::None << u"p"_s << u"abook-1.sqlite” – nem SQLite-adatbázis"_s << ilona;
     QTest::newRow("a pipe") << Files() << Trouble::Pipe << u"abook.sqlite"_s
-                            << u"abook.sqlite”: Nem közönséges fájl."_s << QStringList();
+                            << u"abook.sqlite” – ez nem közönséges fájl."_s << QStringList();
     QTest::newRow("no permission") << Files{{u"abook.sqlite"_s, m_book}} << Trouble::NoPermission
                                    << u"abook.sqlite"_s << systemErrorText(EACCES) << QStringList();
     QTest::newRow("locked") << Files() << Trouble::Locked << u"abook.sqlite"_s
-                            << u"Egy másik program zárolja (database is locked)."_s
+                            << u" – egy másik program zárolja (database is locked)."_s
                             << QStringList();
 }
 
