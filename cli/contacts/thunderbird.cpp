@@ -3,8 +3,6 @@
 #include "cli/contacts/thunderbirdbook.h"
 #include "cli/contacts/thunderbirdprofiles.h"
 
-using namespace Qt::StringLiterals;
-
 SourceReading readThunderbird(const QString& source)
 {
     SourceReading reading;

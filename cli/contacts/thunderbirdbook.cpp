@@ -93,13 +93,13 @@ void addCard(const Card& card, SourceReading& reading)
         // Written before Thunderbird 102, which keeps the whole card as a vCard.
         Contact contact;
         contact.uid = card.id;
-        contact.formattedName = card.displayName;
-        contact.familyName = card.lastName;
-        if (!card.firstName.isEmpty())
-            contact.givenNames.append(card.firstName);
-        contact.hasName = !card.firstName.isEmpty() || !card.lastName.isEmpty();
-        if (!card.nickName.isEmpty())
-            contact.nicknames.append(card.nickName);
+        contact.formattedName = card.displayName.trimmed();
+        contact.familyName = card.lastName.trimmed();
+        if (const QString firstName = card.firstName.trimmed(); !firstName.isEmpty())
+            contact.givenNames.append(firstName);
+        contact.hasName = !contact.familyName.isEmpty() || !contact.givenNames.isEmpty();
+        if (const QString nickName = card.nickName.trimmed(); !nickName.isEmpty())
+            contact.nicknames.append(nickName);
         reading.contacts.append(contact);
         ++reading.cards;
         return;
@@ -146,7 +146,7 @@ QString readCards(const QSqlDatabase& database, SourceReading& reading)
             hasCard = true;
         }
         const QString name = query.value(1).toString();
-        const QString value = query.value(2).toString().trimmed();
+        const QString value = query.value(2).toString();
         if (name == u"_vCard") {
             card.hasVCard = true;
             card.vCard = value;

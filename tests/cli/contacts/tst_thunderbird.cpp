@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cerrno>
 #include <sys/fsuid.h>
 #include <sys/stat.h>
@@ -37,9 +38,10 @@ bool runSql(const QString& connection, const QString& file, const QStringList& s
                                 ? QSqlDatabase::database(connection)
                                 : QSqlDatabase::addDatabase(u"QSQLITE"_s, connection);
     database.setDatabaseName(file);
+    if (!database.isOpen() && !database.open())
+        return false;
     QSqlQuery query(database);
-    return (database.isOpen() || database.open()) &&
-           std::all_of(statements.begin(), statements.end(),
+    return std::all_of(statements.begin(), statements.end(),
                        [&](const QString& statement) { return query.exec(statement); });
 }
 
@@ -56,6 +58,7 @@ bool writeBook(const QString& file, const QStringList& statements)
     return written;
 }
 
+// uid|formatted name|family name|given names|nicknames, a line per contact, sorted.
 QStringList described(const QList<Contact>& contacts)
 {
     QStringList lines;
