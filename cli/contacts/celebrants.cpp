@@ -146,19 +146,20 @@ QList<NameMatcher::Match> NameMatcher::namesOf(const Contact& contact) const
 
 Acquaintances::Acquaintances(const QList<Contact>& contacts, const NameMatcher& matcher)
 {
-    QHash<QString, qsizetype> byUid;
+    QHash<QString, qsizetype> byIdentity;
     for (const Contact& contact : contacts) {
         QString name = contact.formattedName.trimmed();
         if (name.isEmpty())
             name = (QStringList{contact.familyName} + contact.givenNames).join(u' ').simplified();
         if (name.isEmpty())
             continue;
-        qsizetype index = byUid.value(contact.uid, -1);
-        if (contact.uid.isEmpty() || index < 0) {
+        // Cards without a UID and with the same name are copies of one card as well.
+        const QString identity = contact.uid.isEmpty() ? u"FN:"_s + name : contact.uid;
+        qsizetype index = byIdentity.value(identity, -1);
+        if (index < 0) {
             index = m_people.size();
-            m_people.append({name, contact.uid.isEmpty() ? name : contact.uid, {}});
-            if (!contact.uid.isEmpty())
-                byUid.insert(contact.uid, index);
+            m_people.append({name, identity, {}});
+            byIdentity.insert(identity, index);
         }
         Person& person = m_people[index];
         for (const NameMatcher::Match& match : matcher.namesOf(contact))
@@ -180,7 +181,7 @@ QList<Celebrant> Acquaintances::celebrating(const Day& day) const
                 continue;
             }
             found.insert(person, celebrants.size());
-            celebrants.append({m_people[person].name, name});
+            celebrants.append({m_people[person].name, name, m_people[person].identity});
         }
     QCollator hungarianOrder{QLocale(QLocale::Hungarian)};
     std::ranges::stable_sort(celebrants, [&](const Celebrant& a, const Celebrant& b) {
