@@ -35,6 +35,7 @@ private:
     QHash<QString, QString> m_names;      // key → the table's name
     QHash<QString, QString> m_accentless; // key without accents → the one table name, or empty
     QHash<QString, QString> m_aliases;    // key → the table's name
+    mutable QHash<QString, Match> m_matches;
 };
 
 // Someone the user knows who celebrates on a day: as their card shows them, and which name.
