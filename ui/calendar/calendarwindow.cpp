@@ -153,14 +153,15 @@ void CalendarWindow::createCalendar()
         colours.setColor(group, QPalette::Text, QColor(0, 0, 160));
     m_calendar->setPalette(colours);
     // The title band paints itself in the highlight colours.
-    QWidget* title = m_calendar->titleBand();
-    QPalette titleColours = title->palette();
-    titleColours.setColor(QPalette::Highlight, colours.color(QPalette::Button));
-    titleColours.setColor(QPalette::HighlightedText, QColor(0, 0, 160));
-    title->setPalette(titleColours);
-    title->setFont(arial(12, true));
-    for (auto* button : title->findChildren<QToolButton*>()) // they carry a font of their own
-        button->setFont(title->font());
+    if (QWidget* title = m_calendar->titleBand()) {
+        QPalette titleColours = title->palette();
+        titleColours.setColor(QPalette::Highlight, colours.color(QPalette::Button));
+        titleColours.setColor(QPalette::HighlightedText, QColor(0, 0, 160));
+        title->setPalette(titleColours);
+        title->setFont(arial(12, true));
+        for (auto* button : title->findChildren<QToolButton*>()) // they carry their own font
+            button->setFont(title->font());
+    }
     QTextCharFormat dayNames;
     dayNames.setForeground(Qt::black);
     dayNames.setFont(arial(8.25, true));
@@ -172,13 +173,19 @@ void CalendarWindow::createCalendar()
 
 // The month and year pickers lie over the right of the calendar's title band. The band's
 // own month and year move left to make room, and its next-month arrow stays uncovered.
+// Where Qt's band cannot make room, the pickers keep their designed place.
 void CalendarWindow::placePickersOnTitle()
 {
+    QWidget* band = m_calendar->titleBand();
+    if (!band)
+        return;
     // As high as the pickers with the same margin below them as above.
-    m_calendar->titleBand()->setMinimumHeight(2 * m_monthPicker->y() + m_monthPicker->height());
+    band->setMinimumHeight(2 * m_monthPicker->y() + m_monthPicker->height());
     const int arrowGap = twips(30);
     const QRect free = m_calendar->reserveTitleSpace(m_yearPicker->geometry().right() -
                                                      m_monthPicker->x() + 1 + arrowGap);
+    if (free.isEmpty())
+        return;
     const int shift = free.right() - arrowGap - m_yearPicker->geometry().right();
     for (QComboBox* picker : {m_monthPicker, m_yearPicker})
         picker->move(picker->x() + shift, picker->y());
