@@ -5,6 +5,8 @@
 #include "ui/main/mainwindow.h"
 #include "ui/search/searchwindow.h"
 
+#include <QWindow>
+
 Windows::Windows() = default;
 
 Windows::~Windows()
@@ -31,9 +33,22 @@ MainWindow& Windows::mainWindow()
     return createOnFirstUse(m_mainWindow, *this);
 }
 
+// The search belongs to the main window, so clicking the main window never buries it. It is
+// not the main window's child, which would hide with it when the calendar hides the main window.
+static void keepAbove(QWidget& tool, QWidget& owner)
+{
+    tool.winId(); // both windows made on the desktop's side, which keeps them in order
+    owner.winId();
+    tool.windowHandle()->setTransientParent(owner.windowHandle());
+}
+
 SearchWindow& Windows::searchWindow()
 {
-    return createOnFirstUse(m_searchWindow, *this);
+    const bool opening = !m_searchWindow;
+    SearchWindow& search = createOnFirstUse(m_searchWindow, *this);
+    if (opening)
+        keepAbove(search, mainWindow());
+    return search;
 }
 
 CalendarWindow& Windows::calendarWindow()
@@ -54,6 +69,12 @@ int Windows::mainWindowHeight()
 void Windows::showMainWindow()
 {
     mainWindow().show();
+    // Window managers take a search shown while the main window was away for a window of its
+    // own; shown again, it is the main window's again.
+    if (m_searchWindow && m_searchWindow->isVisible()) {
+        m_searchWindow->hide();
+        m_searchWindow->show();
+    }
 }
 
 void Windows::hideMainWindow()

@@ -17,8 +17,10 @@
 
 using namespace Qt::StringLiterals;
 
+// A tool window: window managers keep it above the window it belongs to.
 SearchWindow::SearchWindow(Windows& windows)
-    : m_windows(windows)
+    : QWidget(nullptr, Qt::Tool)
+    , m_windows(windows)
 {
     setObjectName(u"searchWindow"_s);
     setWindowTitle(u"Zorvat kereső"_s);
