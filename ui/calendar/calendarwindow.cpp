@@ -11,7 +11,6 @@
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/twips.h"
-#include "ui/windows.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -46,8 +45,7 @@ constexpr std::array<QStringView, allFeasts.size()> feastNames = {
 constexpr QStringView feastPickerText = u"Változó Ünnepek";
 } // namespace
 
-CalendarWindow::CalendarWindow(Windows& windows)
-    : m_windows(windows)
+CalendarWindow::CalendarWindow()
 {
     setObjectName(u"calendarWindow"_s);
     setWindowTitle(u"Kalendárium"_s);
@@ -113,9 +111,9 @@ void CalendarWindow::createControls()
     connect(m_yearPicker, &QComboBox::activated, this, &CalendarWindow::yearPicked);
     connect(m_feastPicker, &QComboBox::activated, this, &CalendarWindow::feastPicked);
     m_feastPicker->installEventFilter(this);
-    connect(m_exitButton, &QPushButton::clicked, this, &CalendarWindow::leave);
+    connect(m_exitButton, &QPushButton::clicked, this, &CalendarWindow::leaveRequested);
     connect(m_todayButton, &QPushButton::clicked, this, &CalendarWindow::goToToday);
-    connect(m_searchButton, &QPushButton::clicked, this, &CalendarWindow::openSearch);
+    connect(m_searchButton, &QPushButton::clicked, this, &CalendarWindow::searchRequested);
     // Whatever moves the date, a click, a key, a turned page or a picker, the text follows it.
     connect(m_calendar, &QCalendarWidget::selectionChanged, this, &CalendarWindow::showSelectedDay);
 
@@ -209,8 +207,6 @@ QComboBox* CalendarWindow::createPicker(const char* name, const QString& text, Q
 
 void CalendarWindow::load()
 {
-    move(m_windows.mainWindowPosition());
-
     // Picking the current year and month moves the calendar there, keeping its day.
     QStringList years;
     for (int year = firstYear; year <= lastYear; ++year)
@@ -296,20 +292,6 @@ void CalendarWindow::goToToday()
     showDate(today());
 }
 
-void CalendarWindow::openSearch()
-{
-    m_searchButton->hide();
-    m_windows.hideMainWindow();
-    m_windows.showSearchWindow();
-}
-
-void CalendarWindow::leave()
-{
-    showDate(today());
-    hide();
-    m_windows.showMainWindow();
-}
-
 void CalendarWindow::saveShownYear()
 {
     const int year = m_calendar->selectedDate().year();
@@ -381,6 +363,6 @@ void CalendarWindow::hideEvent(QHideEvent* event)
 
 void CalendarWindow::closeEvent(QCloseEvent* event)
 {
-    leave();
+    Q_EMIT leaveRequested();
     event->accept();
 }

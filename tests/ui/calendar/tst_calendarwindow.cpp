@@ -34,7 +34,7 @@ const QColor black(0, 0, 0);
 // Opens the calendar window as the main window's "Calendarium" does.
 CalendarWindow& openCalendar(Program& program)
 {
-    program.windows.mainWindow().openCalendar();
+    child<QPushButton>(program.windows.mainWindow(), "calendarButton")->click();
     CalendarWindow& form = program.windows.calendarWindow();
     if (!QTest::qWaitForWindowExposed(&form))
         qFatal("the calendar window did not appear");
