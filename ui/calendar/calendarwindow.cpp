@@ -1,5 +1,6 @@
 #include "ui/calendar/calendarwindow.h"
 
+#include "core/calendarrange.h"
 #include "core/entry.h"
 #include "core/feasts.h"
 #include "core/icalendar.h"
@@ -28,19 +29,32 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include <array>
 #include <utility>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-constexpr int firstYear = 1900;
-constexpr int lastYear = 2100;
-
-// In feast-number order: the list position is the feast number.
-constexpr std::array<QStringView, allFeasts.size()> feastNames = {
-    u"Húsvétvasárnap", u"Húsvéthétfő",   u"Pünkösdvasárnap", u"Pünkösdhétfő",
-    u"Nagypéntek",     u"Hamvazószerda", u"Thanksgiving"};
+// A feast as the feast picker lists it.
+QString feastName(Feast feast)
+{
+    switch (feast) {
+    case Feast::EasterSunday:
+        return u"Húsvétvasárnap"_s;
+    case Feast::EasterMonday:
+        return u"Húsvéthétfő"_s;
+    case Feast::PentecostSunday:
+        return u"Pünkösdvasárnap"_s;
+    case Feast::WhitMonday:
+        return u"Pünkösdhétfő"_s;
+    case Feast::GoodFriday:
+        return u"Nagypéntek"_s;
+    case Feast::AshWednesday:
+        return u"Hamvazószerda"_s;
+    case Feast::Thanksgiving:
+        return u"Thanksgiving"_s;
+    }
+    return {};
+}
 
 constexpr QStringView feastPickerText = u"Változó Ünnepek";
 } // namespace
@@ -66,8 +80,8 @@ void CalendarWindow::createControls()
                                              u"Névkeresés"_s);
     m_feastPicker = createPicker("feastPicker", feastPickerText.toString(),
                                  twipsRect(1200, 4080, 2895, 315), timesNewRoman(8.25, true));
-    for (QStringView feast : feastNames)
-        m_feastPicker->addItem(feast.toString());
+    for (Feast feast : allFeasts)
+        m_feastPicker->addItem(feastName(feast), QVariant::fromValue(feast));
     m_feastPicker->setCurrentIndex(-1);
     m_feastPicker->setEditText(feastPickerText.toString());
     m_yearPicker = createPicker("yearPicker", u"Ev"_s, twipsRect(5400, 130, 855, 315),
@@ -135,7 +149,7 @@ void CalendarWindow::createControls()
 void CalendarWindow::createCalendar()
 {
     m_calendar = addControl<MonthCalendar>(this, "calendar", twipsRect(0, 0, 6375, 3495));
-    m_calendar->setDateRange(QDate(firstYear, 1, 1), QDate(lastYear, 12, 31));
+    m_calendar->setDateRange(firstCalendarDay(), lastCalendarDay());
     m_calendar->setLocale(hungarian());
     m_calendar->setFirstDayOfWeek(Qt::Monday);
     m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
@@ -207,14 +221,15 @@ QComboBox* CalendarWindow::createPicker(const char* name, const QString& text, Q
 
 void CalendarWindow::load()
 {
-    // Picking the current year and month moves the calendar there, keeping its day.
+    // Picking the current year and month moves the calendar there, keeping its day. One
+    // reading of the clock, so that the year and the month never straddle New Year.
+    const QDate current = today();
     QStringList years;
-    for (int year = firstYear; year <= lastYear; ++year)
+    for (int year = firstCalendarYear; year <= lastCalendarYear; ++year)
         years << numberText(year);
     m_yearPicker->addItems(years);
-    const int year = today().year();
-    if (year >= firstYear && year <= lastYear) {
-        m_yearPicker->setCurrentIndex(year - firstYear);
+    if (isInCalendarRange(current)) {
+        m_yearPicker->setCurrentIndex(current.year() - firstCalendarYear);
         yearPicked();
     } else {
         m_yearPicker->setCurrentIndex(-1);
@@ -226,7 +241,7 @@ void CalendarWindow::load()
         name[0] = name[0].toUpper();
         m_monthPicker->addItem(name);
     }
-    m_monthPicker->setCurrentIndex(today().month() - 1);
+    m_monthPicker->setCurrentIndex(current.month() - 1);
     monthPicked();
 }
 
@@ -256,7 +271,7 @@ void CalendarWindow::showShownMonthInPickers()
     const QDate value = m_calendar->selectedDate();
     if (m_monthPicker->count() > 0)
         m_monthPicker->setCurrentIndex(value.month() - 1);
-    m_yearPicker->setCurrentIndex(value.year() - firstYear);
+    m_yearPicker->setCurrentIndex(value.year() - firstCalendarYear);
 }
 
 void CalendarWindow::monthPicked()
@@ -268,17 +283,17 @@ void CalendarWindow::monthPicked()
 void CalendarWindow::yearPicked()
 {
     const QDate value = m_calendar->selectedDate();
-    const int year = firstYear + m_yearPicker->currentIndex();
+    const int year = firstCalendarYear + m_yearPicker->currentIndex();
     showDate(rolledOverDate(year, value.month(), value.day()));
 }
 
 void CalendarWindow::feastPicked()
 {
-    const int feast = m_feastPicker->currentIndex();
-    if (feast < 0)
+    const QVariant feast = m_feastPicker->currentData();
+    if (!feast.isValid())
         return;
     const int year = m_calendar->selectedDate().year();
-    showDate(feastDate(Feast(feast), year));
+    showDate(feastDate(feast.value<Feast>(), year));
 }
 
 void CalendarWindow::resetFeastPicker()
