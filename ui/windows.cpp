@@ -31,7 +31,8 @@ void on(QWidget& window, void (Window::*request)(), Windows* windows, void (Wind
 // not the main window's child, which would hide with it when the calendar hides the main window.
 void keepAbove(QWidget& tool, QWidget& owner)
 {
-    tool.winId(); // both windows made on the desktop's side, which keeps them in order
+    // Only native windows can belong to one another.
+    tool.winId();
     owner.winId();
     tool.windowHandle()->setTransientParent(owner.windowHandle());
 }

@@ -128,8 +128,6 @@ private Q_SLOTS:
         QTest::newRow("from the main window") << QStringList{u"Névkeresés"_s};
         QTest::newRow("from the calendar")
             << QStringList{u"Calendarium"_s, u"calendar Névkeresés"_s};
-        QTest::newRow("again, the main window hidden") << QStringList{
-            u"Névkeresés"_s, u"search Exit"_s, u"Calendarium"_s, u"calendar Névkeresés"_s};
     }
     void searchStaysAboveTheMainWindow()
     {
