@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -33,7 +34,7 @@ const QColor black(0, 0, 0);
 // Opens the calendar window as the main window's "Calendarium" does.
 CalendarWindow& openCalendar(Program& program)
 {
-    program.windows.mainWindow().openCalendar();
+    child<QPushButton>(program.windows.mainWindow(), "calendarButton")->click();
     CalendarWindow& form = program.windows.calendarWindow();
     if (!QTest::qWaitForWindowExposed(&form))
         qFatal("the calendar window did not appear");
@@ -94,6 +95,34 @@ void saveThroughTheMenu(CalendarWindow& form, const QString& path,
     QTRY_VERIFY(answers.allGiven());
 }
 
+// Qt's calendars made while it lives call Qt's own children ("qt_calendar_nextmonth") by
+// other names, or none, as a Qt release that renamed them would. Qt names a child after making
+// it, so each child added to a calendar renames those before it; the last comes once all are
+// named.
+class RenamedQtParts : public QObject
+{
+public:
+    explicit RenamedQtParts(QString prefix)
+        : m_prefix(std::move(prefix))
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ChildAdded && qobject_cast<QCalendarWidget*>(watched))
+            for (QObject* part :
+                 watched->findChildren<QObject*>(QRegularExpression(u"^qt_calendar_"_s)))
+                part->setObjectName(m_prefix.isEmpty()
+                                        ? QString()
+                                        : part->objectName().replace(u"qt_calendar_"_s, m_prefix));
+        return false;
+    }
+
+private:
+    QString m_prefix;
+};
+
 // Writing a file longer than this process may write fails, as on a full disk.
 class FullDisk
 {
@@ -150,6 +179,40 @@ private Q_SLOTS:
         QCOMPARE(feasts->itemText(6), u"Thanksgiving");
         QCOMPARE(feasts->currentIndex(), -1);
         QCOMPARE(feasts->currentText(), u"Változó Ünnepek");
+    }
+
+    void worksWithoutQtsOwnChildren_data()
+    {
+        QTest::addColumn<QString>("prefix");
+        QTest::newRow("renamed") << u"qt_calendarwidget_"_s;
+        QTest::newRow("unnamed") << QString();
+    }
+    void worksWithoutQtsOwnChildren()
+    {
+        QFETCH(QString, prefix);
+        // Each child that the calendar names for screen readers or makes room beside is
+        // reported, and only once.
+        for (const char* name :
+             {"qt_calendar_navigationbar", "qt_calendar_nextmonth", "qt_calendar_calendarview",
+              "qt_calendar_prevmonth", "qt_calendar_yearedit"})
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"\\b%1\\b"_s.arg(name)));
+        QTest::failOnWarning(QRegularExpression(u"qt_calendar_"_s));
+        Program program(at(2026, 12, 7));
+        {
+            const RenamedQtParts renamed(prefix);
+            openCalendar(program);
+        }
+        CalendarWindow& form = program.windows.calendarWindow();
+        QVERIFY(form.findChildren<QObject*>(QRegularExpression(u"^qt_calendar_"_s)).isEmpty());
+
+        pick(child<QComboBox>(form, "yearPicker"), 104);
+        pick(child<QComboBox>(form, "feastPicker"), 0);
+        QCOMPARE(dayTextOf(form)->text(), u" 2004.04.11.   Húsvét, Leó, Szaniszló   ");
+        QTest::keyClick(calendarOf(form)->focusProxy(), Qt::Key_Down);
+        QCOMPARE(dayTextOf(form)->text(), u" 2004.04.18.   Andrea, Ilma   ");
+        QTest::mouseClick(child<QPushButton>(form, "exitButton"), Qt::LeftButton);
+        openCalendar(program);
+        QCOMPARE(dayTextOf(form)->text(), u" 2026.12.07.   Ambrus   ");
     }
 
     void firstShowingShowsToday()
