@@ -4,6 +4,7 @@
 #include "core/feasts.h"
 #include "core/icalendar.h"
 #include "core/nametable.h"
+#include "core/outputfile.h"
 #include "dates/clock.h"
 #include "dates/datetexts.h"
 #include "dates/texts.h"
@@ -22,7 +23,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStringBuilder>
 #include <QTextCharFormat>
 #include <QTimer>
@@ -316,9 +316,9 @@ void CalendarWindow::saveShownYear()
     const QString path = chooser.selectedFiles().constFirst();
 
     // Written whole or not at all: an unfinished file is removed.
-    QSaveFile file(path);
+    OutputFile file(QFile::encodeName(path));
     QString problem;
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open())
         problem = u"A fájl nem hozható létre. Lehet, hogy a mappa nem létezik, vagy nincs "
                   "joga írni bele."_s;
     else if (!writeNameDayCalendar(file, year, year, now()) || !file.commit())

@@ -471,16 +471,20 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("diskFull");
         QTest::addColumn<QString>("problem");
-        QTest::newRow("no permission") << false
-                                       << u"A fájl nem hozható létre. Lehet, hogy a mappa nem "
-                                          "létezik, vagy nincs joga írni bele."_s;
-        QTest::newRow("disk full")
-            << true << u"A fájl nem írható ki. Lehet, hogy betelt a lemez."_s;
+        QTest::addColumn<QString>("details"); // the system's reason, in Hungarian first
+        QTest::newRow("no permission")
+            << false
+            << u"A fájl nem hozható létre. Lehet, hogy a mappa nem létezik, vagy nincs joga írni "
+               "bele."_s
+            << u"Nincs ilyen fájl vagy mappa (No such file or directory)"_s;
+        QTest::newRow("disk full") << true << u"A fájl nem írható ki. Lehet, hogy betelt a lemez."_s
+                                   << u"A fájl túl nagy (File too large)"_s;
     }
     void aFailedSaveIsSaidAndLeavesNoFile()
     {
         QFETCH(bool, diskFull);
         QFETCH(QString, problem);
+        QFETCH(QString, details);
         Program program(at(2026, 12, 7));
         CalendarWindow& form = openCalendar(program);
         const QTemporaryDir folder;
@@ -491,7 +495,8 @@ private Q_SLOTS:
         const Answers::Answer readTheMessage = [&](QWidget* opened) {
             auto* message = qobject_cast<QMessageBox*>(opened);
             QVERIFY(message);
-            said = message->text() + u'\n' + message->informativeText();
+            said = message->text() + u'\n' + message->informativeText() + u'\n' +
+                   message->detailedText();
             QTest::mouseClick(message->button(QMessageBox::Ok), Qt::LeftButton);
         };
         {
@@ -500,7 +505,8 @@ private Q_SLOTS:
                 full.emplace(4096);
             saveThroughTheMenu(form, path, {readTheMessage});
         }
-        QCOMPARE(said, u"A névnapok naptárfájlja nem menthető ide:\n"_s + path + u'\n' + problem);
+        QCOMPARE(said, u"A névnapok naptárfájlja nem menthető ide:\n"_s + path + u'\n' + problem +
+                           u'\n' + details);
         QVERIFY(!QFile::exists(path));
         QVERIFY(QDir(folder.path()).isEmpty());
     }
