@@ -134,23 +134,36 @@ QList<NameMatcher::Match> NameMatcher::fullNameMatches(const QString& fullName) 
     return matches;
 }
 
+const QList<NameMatcher::Match>& NameMatcher::matchesOfValue(const QString& value) const
+{
+    if (const auto known = m_valueMatches.constFind(value); known != m_valueMatches.cend())
+        return *known;
+    QList<Match> matches;
+    for (const QString& word : wordsOf(value))
+        matches += match(word);
+    return *m_valueMatches.insert(value, matches);
+}
+
 QList<NameMatcher::Match> NameMatcher::namesOf(const Contact& contact) const
 {
-    QList<Match> candidates;
-    for (const QString& given : contact.givenNames)
-        for (const QString& word : wordsOf(given))
-            candidates += match(word);
-    if (candidates.isEmpty())
-        candidates = fullNameMatches(contact.formattedName);
-    for (const QString& nickname : contact.nicknames)
-        candidates += matchNickname(nickname);
-
     QList<Match> names;
-    for (const Match& candidate : std::as_const(candidates))
+    const auto add = [&](const Match& candidate) {
         if (!candidate.name.isEmpty() && std::ranges::none_of(names, [&](const Match& name) {
                 return name.name == candidate.name;
             }))
             names += candidate;
+    };
+    bool givenNames = false;
+    for (const QString& given : contact.givenNames)
+        for (const Match& match : matchesOfValue(given)) {
+            givenNames = true;
+            add(match);
+        }
+    if (!givenNames)
+        for (const Match& match : fullNameMatches(contact.formattedName))
+            add(match);
+    for (const QString& nickname : contact.nicknames)
+        add(matchNickname(nickname));
     return names;
 }
 

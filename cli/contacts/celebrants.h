@@ -30,12 +30,15 @@ public:
     QList<Match> namesOf(const Contact& contact) const;
 
 private:
+    // The words of one of N's values, each worked out once for all the cards that share it.
+    const QList<Match>& matchesOfValue(const QString& value) const;
     QList<Match> fullNameMatches(const QString& fullName) const;
 
     QHash<QString, QString> m_names;      // key → the table's name
     QHash<QString, QString> m_accentless; // key without accents → the one table name, or empty
     QHash<QString, QString> m_aliases;    // key → the table's name
     mutable QHash<QString, Match> m_matches;
+    mutable QHash<QString, QList<Match>> m_valueMatches;
 };
 
 // Someone the user knows who celebrates on a day: as their card shows them, and which name.

@@ -124,7 +124,8 @@ std::optional<PropertyLine> splitLine(QByteArrayView line, QByteArray& joinedHea
         return std::nullopt;
 
     QByteArrayView head = line.first(colon);
-    if (head.contains('\r') || head.contains('\n')) {
+    if (find(head, '\n', 0, head.size()) < head.size() ||
+        find(head, '\r', 0, head.size()) < head.size()) {
         joinedHead.resize(0);
         for (qsizetype at = 0; at < head.size();) {
             if (!isLineBreak(head[at])) {
@@ -264,6 +265,15 @@ ValueFormat formatOf(QByteArrayView parameters)
     return format;
 }
 
+bool mentionsQuotedPrintable(QByteArrayView parameters)
+{
+    static constexpr QByteArrayView name = "QUOTED-PRINTABLE";
+    for (qsizetype at = 0; at + name.size() <= parameters.size(); ++at)
+        if (isNamed(parameters.sliced(at, name.size()), name))
+            return true;
+    return false;
+}
+
 int hexDigit(char c)
 {
     if (c >= '0' && c <= '9')
@@ -372,6 +382,9 @@ std::optional<QString> decodeText(QByteArrayView bytes, Charset charset)
     QString text;
     if (bytes.isEmpty())
         return text;
+    // Most names are plain ASCII, whatever the character set claims.
+    if (isAscii(bytes))
+        charset = Charset::Latin1;
     switch (charset) {
     case Charset::Utf8:
         if (!bytes.isValidUtf8())
@@ -423,7 +436,12 @@ public:
             if (!line)
                 continue;
             const Property property = propertyNamed(line->name);
-            const ValueFormat format = formatOf(line->parameters);
+            // Of the properties it does not keep, only quoted-printable lines matter, which
+            // may go on over lines that look like properties of their own.
+            const ValueFormat format =
+                property != Property::Other || mentionsQuotedPrintable(line->parameters)
+                    ? formatOf(line->parameters)
+                    : ValueFormat();
             if (format.quotedPrintable)
                 line->value = lines.joinSoftBreaks(line->value);
             switch (property) {

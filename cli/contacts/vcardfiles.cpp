@@ -11,8 +11,11 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <span>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -50,20 +53,26 @@ bool isVCardFileName(const char* name)
 }
 
 // The vCard files of a folder and of its sub-folders, as paths relative to it.
+// Files and sub-folders that could not be read: how many, and the first of them with why.
+struct Unreadable
+{
+    int count = 0;
+    QString first;
+
+    void note(const QByteArray& path, const QString& why)
+    {
+        if (count++ == 0)
+            first = u"„%1”: %2"_s.arg(shownArgument(decodedArgument(path)), why);
+    }
+};
+
 struct FolderListing
 {
     QList<QByteArray> files;
     int entries = 0;
     bool tooMany = false;
-    int unreadable = 0;      // sub-folders and files that could not be looked at
-    QString firstUnreadable; // the first of them, and why
+    Unreadable unreadable; // sub-folders and files that could not be looked at
 };
-
-void noteUnreadable(FolderListing& listing, const QByteArray& path, const QString& why)
-{
-    if (listing.unreadable++ == 0)
-        listing.firstUnreadable = u"„%1”: %2"_s.arg(shownArgument(decodedArgument(path)), why);
-}
 
 // Adds the vCard files of `folder` to `listing`, and those of its sub-folders when asked to.
 // Counting stops at the limit of entries.
@@ -75,8 +84,8 @@ void listFolder(DIR* folder, const QByteArray& prefix, bool withSubFolders, Fold
         const dirent* entry = readdir(folder);
         if (!entry) {
             if (errno != 0)
-                noteUnreadable(listing, prefix.isEmpty() ? "." : prefix.chopped(1),
-                               systemErrorText(errno));
+                listing.unreadable.note(prefix.isEmpty() ? "." : prefix.chopped(1),
+                                        systemErrorText(errno));
             return;
         }
         const char* name = entry->d_name;
@@ -95,7 +104,7 @@ void listFolder(DIR* folder, const QByteArray& prefix, bool withSubFolders, Fold
             struct stat status;
             if (fstatat(at, name, &status, 0) != 0) {
                 if (vCardFile)
-                    noteUnreadable(listing, path, systemErrorText(errno));
+                    listing.unreadable.note(path, systemErrorText(errno));
                 continue;
             }
             type = S_ISREG(status.st_mode) ? DT_REG : S_ISDIR(status.st_mode) ? DT_DIR : DT_UNKNOWN;
@@ -105,7 +114,7 @@ void listFolder(DIR* folder, const QByteArray& prefix, bool withSubFolders, Fold
         } else if (type == DT_DIR && withSubFolders) {
             const Folder subFolder = openFolder(at, name);
             if (!subFolder) {
-                noteUnreadable(listing, path, systemErrorText(errno));
+                listing.unreadable.note(path, systemErrorText(errno));
                 continue;
             }
             listFolder(subFolder.get(), path + '/', false, listing);
@@ -129,6 +138,29 @@ void readFile(const QString& path, const QByteArray& encodedPath, SourceReading&
         reading.problem = refusal(path, u"nincs benne névjegy (vCard)"_s);
 }
 
+// What one thread read of a folder's files.
+struct Share
+{
+    SourceReading reading;
+    int readFiles = 0;
+    Unreadable unreadable;
+};
+
+void readShare(int folder, std::span<const QByteArray> files, Share& share)
+{
+    // One buffer for every file.
+    QByteArray bytes;
+    for (const QByteArray& file : files) {
+        const FileRead read = readRegularFile(folder, file.constData(), maximumFileSize, bytes);
+        if (read.failure.isEmpty()) {
+            readVCards(bytes, share.reading);
+            ++share.readFiles;
+        } else if (read.regular) {
+            share.unreadable.note(file, read.failure);
+        }
+    }
+}
+
 void readFolder(const QString& path, const QByteArray& encodedPath, SourceReading& reading)
 {
     const Folder folder = openFolder(AT_FDCWD, encodedPath.constData());
@@ -144,22 +176,39 @@ void readFolder(const QString& path, const QByteArray& encodedPath, SourceReadin
     }
     std::sort(listing.files.begin(), listing.files.end());
 
-    // One buffer for every file: a synchronised address book holds a file per person.
-    QByteArray bytes;
+    // A synchronised address book holds a file per person, and reading them is mostly waiting
+    // for the system: the files are read a share at a time, a share for every core.
+    const int cores = std::clamp(int(std::thread::hardware_concurrency()), 1, 4);
+    const qsizetype count = listing.files.size();
+    const qsizetype shareCount = std::clamp<qsizetype>(count / 256, 1, cores);
+    std::vector<Share> shares(shareCount);
+    std::vector<std::thread> workers;
+    const auto shareOf = [&](qsizetype index) {
+        return std::span(listing.files)
+            .subspan(count * index / shareCount,
+                     count * (index + 1) / shareCount - count * index / shareCount);
+    };
+    const int at = dirfd(folder.get());
+    for (qsizetype index = 1; index < shareCount; ++index)
+        workers.emplace_back(readShare, at, shareOf(index), std::ref(shares[index]));
+    readShare(at, shareOf(0), shares[0]);
+    for (std::thread& worker : workers)
+        worker.join();
+
     int readFiles = 0;
-    for (const QByteArray& file : std::as_const(listing.files)) {
-        const FileRead read =
-            readRegularFile(dirfd(folder.get()), file.constData(), maximumFileSize, bytes);
-        if (read.failure.isEmpty()) {
-            readVCards(bytes, reading);
-            ++readFiles;
-        } else if (read.regular) {
-            noteUnreadable(listing, file, read.failure);
-        }
+    Unreadable& unreadable = listing.unreadable;
+    for (Share& share : shares) {
+        reading.contacts += std::move(share.reading.contacts);
+        reading.cards += share.reading.cards;
+        reading.malformed += share.reading.malformed;
+        readFiles += share.readFiles;
+        if (unreadable.count == 0)
+            unreadable.first = share.unreadable.first;
+        unreadable.count += share.unreadable.count;
     }
-    if (readFiles == 0 && listing.unreadable > 0)
-        reading.problem = refusal(
-            path, u"egyik vCard-fájlja sem olvasható, például %1"_s.arg(listing.firstUnreadable));
+    if (readFiles == 0 && unreadable.count > 0)
+        reading.problem =
+            refusal(path, u"egyik vCard-fájlja sem olvasható, például %1"_s.arg(unreadable.first));
     else if (reading.cards == 0)
         reading.problem = refusal(path, u"sem benne, sem az almappáiban nincs névjegy (vCard)"_s);
 }
