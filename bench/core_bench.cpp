@@ -20,7 +20,7 @@ void dayText(benchmark::State& state)
 {
     QDate date(2004, 4, 11);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(dayText(date, entryOn(date)));
+        benchmark::DoNotOptimize(dayText(dayOn(date)));
         date = date.addDays(37);
         if (date.year() > 2100)
             date = QDate(1900, 1, 1);

@@ -1,22 +1,41 @@
 #include "app/qttranslations.h"
+#include "cli/arguments.h"
 #include "cli/namedays.h"
+#include "core/outputfile.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
+#include <fcntl.h>
 #include <unistd.h>
+
+namespace {
+// A standard stream that the caller closed keeps its number taken, so that no file the
+// program opens becomes its output; writing to it fails, and the failure is told.
+void holdClosedStream(int descriptor)
+{
+    if (fcntl(descriptor, F_GETFD) < 0) {
+        const int placeholder = open("/dev/null", O_RDONLY);
+        if (placeholder >= 0 && placeholder != descriptor) {
+            dup2(placeholder, descriptor);
+            close(placeholder);
+        }
+    }
+}
+} // namespace
 
 int main(int argc, char* argv[])
 {
+    holdClosedStream(STDOUT_FILENO);
+    holdClosedStream(STDERR_FILENO);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zorvat-nevnap"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZORVAT_VERSION));
     installQtTranslations();
 
     // Unbuffered, so that a failed write is seen where it happens.
-    QFile out;
-    QFile err;
-    out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    err.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered);
-    return runNameDays(QCoreApplication::arguments(), out, err);
+    DescriptorOutput out(STDOUT_FILENO);
+    DescriptorOutput err(STDERR_FILENO);
+    out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    err.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    return runNameDays(decodedArguments(argc, argv), out, err);
 }

@@ -1,20 +1,23 @@
 #include "cli/outputs.h"
 
-#include "core/entry.h"
 #include "core/namesearch.h"
 #include "core/nametable.h"
 #include "dates/datetexts.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-QJsonObject jsonOf(const DayNames& day)
+QJsonObject jsonOf(const Day& day)
 {
-    return {
-        {u"date"_s, day.date.toString(Qt::ISODate)}, {u"names"_s, day.names}, {u"red"_s, day.red}};
+    return {{u"date"_s, day.date.toString(Qt::ISODate)},
+            {u"names"_s, day.entry},
+            {u"red"_s, day.red},
+            {u"title"_s, day.title.isEmpty() ? QJsonValue(QJsonValue::Null) : day.title},
+            {u"celebrated"_s, QJsonArray::fromStringList(day.celebrated)}};
 }
 
 QByteArray compactLine(const QJsonObject& object)
@@ -23,38 +26,47 @@ QByteArray compactLine(const QJsonObject& object)
 }
 } // namespace
 
-DayNames dayNames(const QDate& date)
+QByteArray namesLine(const Day& day)
 {
-    const QString entry = entryOn(date);
-    return {date, withoutMarker(entry), isRedLetterDay(date, entry)};
+    return day.entry.toUtf8() + '\n';
 }
 
-QByteArray namesLine(const DayNames& day)
-{
-    return day.names.toUtf8() + '\n';
-}
-
-QByteArray jsonLine(const DayNames& day, const DayNames& next)
+QByteArray jsonLine(const Day& day, const std::optional<Day>& next)
 {
     QJsonObject object = jsonOf(day);
-    object.insert(u"tomorrow"_s, jsonOf(next));
+    object.insert(u"tomorrow"_s, next ? QJsonValue(jsonOf(*next)) : QJsonValue(QJsonValue::Null));
     return compactLine(object);
 }
 
-QByteArray waybarLine(const DayNames& day, const DayNames& next)
+QByteArray waybarLine(const Day& day, const std::optional<Day>& next)
 {
-    const QString tooltip =
-        longDateText(day.date) + u'\n' + day.names + u"\nHolnap: "_s + next.names;
-    return compactLine({{u"text"_s, day.names.toHtmlEscaped()},
+    QString tooltip = longDateText(day.date) + u'\n' + day.entry;
+    if (next)
+        tooltip += u"\nHolnap: "_s + next->entry;
+    return compactLine({{u"text"_s, day.entry.toHtmlEscaped()},
                         {u"tooltip"_s, tooltip.toHtmlEscaped()},
                         {u"class"_s, day.red ? u"red"_s : QString()}});
+}
+
+Notification notificationOf(const Day& day, const std::optional<Day>& next, const QDate& today)
+{
+    QString dayLabel = hungarian().toString(day.date, QLocale::LongFormat);
+    QString nextLabel = u"Másnap"_s;
+    if (day.date == today) {
+        dayLabel = u"Mai névnap"_s;
+        nextLabel = u"Holnap"_s;
+    } else if (day.date == today.addDays(1)) {
+        dayLabel = u"Holnapi névnap"_s;
+        nextLabel = u"Holnapután"_s;
+    }
+    return {dayLabel + u": "_s + day.entry, next ? nextLabel + u": "_s + next->entry : QString()};
 }
 
 QByteArray searchLines(int year, const QString& query)
 {
     QString lines;
-    forEachDayContaining(NameTable(year), query, [&](const QDate& day, const QString& entry) {
-        lines += day.toString(Qt::ISODate) + u'\t' + withoutMarker(entry) + u'\n';
+    forEachDayContaining(NameTable(year), query, [&](const QDate& date, const QString& entry) {
+        lines += date.toString(Qt::ISODate) + u'\t' + dayFromEntry(date, entry).entry + u'\n';
     });
     return lines.toUtf8();
 }

@@ -1,6 +1,5 @@
 #include "core/icalendar.h"
 
-#include "core/entry.h"
 #include "core/nametable.h"
 
 #include <QIODevice>
@@ -49,37 +48,75 @@ QByteArray foldedLine(QByteArrayView line)
     return text;
 }
 
+CalendarWriter::CalendarWriter(QIODevice& out, QStringView name, const QDateTime& stamp)
+    : m_out(out)
+    , m_stamp(foldedLine("DTSTAMP:" + stamp.toUTC().toString(u"yyyyMMdd'T'HHmmss'Z'").toLatin1()))
+{
+    const QByteArray calendarName = escaped(name.toString()).toUtf8();
+    m_text += foldedLine("BEGIN:VCALENDAR");
+    m_text += foldedLine("VERSION:2.0");
+    m_text += foldedLine("PRODID:-//Zorvat//Zorvat névnaptár//HU");
+    m_text += foldedLine("CALSCALE:GREGORIAN");
+    m_text += foldedLine("METHOD:PUBLISH");
+    m_text += foldedLine("NAME:" + calendarName);
+    m_text += foldedLine("X-WR-CALNAME:" + calendarName);
+}
+
+void CalendarWriter::add(const CalendarEvent& event)
+{
+    const QByteArray date = dateValue(event.date);
+    m_text += foldedLine("BEGIN:VEVENT");
+    m_text += foldedLine("UID:" + event.uid);
+    m_text += m_stamp;
+    m_text += foldedLine("DTSTART;VALUE=DATE:" + date);
+    m_text += foldedLine("DTEND;VALUE=DATE:" + dateValue(event.date.addDays(1)));
+    m_text += foldedLine("SUMMARY:" + escaped(event.summary).toUtf8());
+    if (!event.description.isEmpty())
+        m_text += foldedLine("DESCRIPTION:" + escaped(event.description).toUtf8());
+    if (event.isPrivate)
+        m_text += foldedLine("CLASS:PRIVATE");
+    m_text += foldedLine("TRANSP:TRANSPARENT");
+    m_text += foldedLine("CATEGORIES:Névnap");
+    if (event.reminderDaysBefore >= 0) {
+        m_text += foldedLine("BEGIN:VALARM");
+        m_text += foldedLine("ACTION:DISPLAY");
+        m_text +=
+            foldedLine(event.reminderDaysBefore == 0
+                           ? QByteArray("TRIGGER:PT0S")
+                           : "TRIGGER:-P" + QByteArray::number(event.reminderDaysBefore) + 'D');
+        m_text += foldedLine("DESCRIPTION:" + escaped(event.summary).toUtf8());
+        m_text += foldedLine("END:VALARM");
+    }
+    m_text += foldedLine("END:VEVENT");
+}
+
+bool CalendarWriter::flush()
+{
+    m_failed = m_failed || m_out.write(m_text) != m_text.size();
+    m_text.clear();
+    return !m_failed;
+}
+
+bool CalendarWriter::finish()
+{
+    m_text += foldedLine("END:VCALENDAR");
+    return flush();
+}
+
 bool writeNameDayCalendar(QIODevice& out, int firstYear, int lastYear, const QDateTime& stamp)
 {
-    const QByteArray dtstamp =
-        "DTSTAMP:" + stamp.toUTC().toString(u"yyyyMMdd'T'HHmmss'Z'").toLatin1();
-    QByteArray text;
-    text += foldedLine("BEGIN:VCALENDAR");
-    text += foldedLine("VERSION:2.0");
-    text += foldedLine("PRODID:-//Zorvat//Zorvat névnaptár//HU");
-    text += foldedLine("CALSCALE:GREGORIAN");
-    text += foldedLine("METHOD:PUBLISH");
-    text += foldedLine("NAME:Névnapok");
-    text += foldedLine("X-WR-CALNAME:Névnapok");
+    CalendarWriter calendar(out, u"Névnapok", stamp);
     for (int year = firstYear; year <= lastYear; ++year) {
         const NameTable table(year);
         for (QDate day(year, 1, 1); day.year() == year; day = day.addDays(1)) {
-            const QByteArray date = dateValue(day);
-            text += foldedLine("BEGIN:VEVENT");
-            text += foldedLine("UID:nevnap-" + date + "@zorvat.hu");
-            text += foldedLine(dtstamp);
-            text += foldedLine("DTSTART;VALUE=DATE:" + date);
-            text += foldedLine("DTEND;VALUE=DATE:" + dateValue(day.addDays(1)));
-            text += foldedLine("SUMMARY:" + escaped(withoutMarker(table.entry(day))).toUtf8());
-            text += foldedLine("TRANSP:TRANSPARENT");
-            text += foldedLine("CATEGORIES:Névnap");
-            text += foldedLine("END:VEVENT");
+            CalendarEvent event;
+            event.date = day;
+            event.uid = "nevnap-" + dateValue(day) + "@zorvat.hu";
+            event.summary = table.day(day).entry;
+            calendar.add(event);
         }
-        // A year at a time, so that two centuries never sit in memory at once.
-        if (out.write(text) != text.size())
+        if (!calendar.flush())
             return false;
-        text.clear();
     }
-    text += foldedLine("END:VCALENDAR");
-    return out.write(text) == text.size();
+    return calendar.finish();
 }

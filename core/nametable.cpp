@@ -46,7 +46,7 @@ void NameTable::shiftLeapDay()
     february[29] = february[28];
     for (int day = 28; day >= 25; --day)
         february[day] = february[day] % u'/' % february[day - 1];
-    february[24] += u"/szökőnap";
+    february[24] += u'/' % leapDayPlaceholder;
 }
 
 void NameTable::addHolidaysByLaw()
@@ -73,7 +73,7 @@ QString entryOn(const QDate& date)
     return NameTable(date.year()).entry(date);
 }
 
-QString dayText(const QDate& date, const QString& entry)
+QString dayText(const Day& day)
 {
-    return u' ' % dateText(date) % u"   " % withoutMarker(entry) % u"   ";
+    return u' ' % dateText(day.date) % u"   " % day.entry % u"   ";
 }

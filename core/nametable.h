@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/day.h"
+
 #include <QDate>
 #include <QString>
 
@@ -19,6 +21,7 @@ public:
     // year does not have, 29 February of a common year among them.
     const QString& entry(int month, int day) const;
     const QString& entry(const QDate& date) const { return entry(date.month(), date.day()); }
+    Day day(const QDate& date) const { return dayFromEntry(date, entry(date)); }
 
 private:
     void fillBaseContent();
@@ -34,4 +37,4 @@ private:
 QString entryOn(const QDate& date);
 
 // The calendar's line for a day: " 2004.04.11.   Húsvét, Leó, Szaniszló   ".
-QString dayText(const QDate& date, const QString& entry);
+QString dayText(const Day& day);

@@ -51,6 +51,8 @@ private Q_SLOTS:
     void names();
     void json_data();
     void json();
+    void jsonTellsWhoCelebrates_data();
+    void jsonTellsWhoCelebrates();
     void waybar_data();
     void waybar();
     void waybarEscapesMarkup_data();
@@ -58,6 +60,10 @@ private Q_SLOTS:
     void search_data();
     void search();
     void calendarToFile();
+    void calendarEdges_data();
+    void calendarEdges();
+    void notificationSaysTheDay_data();
+    void notificationSaysTheDay();
 };
 
 void NameDays::names_data()
@@ -132,6 +138,33 @@ void NameDays::json()
     QCOMPARE(next[u"red"], QJsonValue(nextRed));
 }
 
+void NameDays::jsonTellsWhoCelebrates_data()
+{
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<QJsonValue>("title");
+    QTest::addColumn<QStringList>("celebrated");
+
+    QTest::newRow("leap February, moved on")
+        << u"2024-02-25"_s << QJsonValue(QJsonValue::Null) << QStringList{u"Mátyás"_s};
+    QTest::newRow("the leap day's place")
+        << u"2024-02-24"_s << QJsonValue(QJsonValue::Null) << QStringList();
+    QTest::newRow("two names") << u"2026-12-24"_s << QJsonValue(QJsonValue::Null)
+                               << QStringList{u"Ádám"_s, u"Éva"_s};
+    QTest::newRow("a holiday's title")
+        << u"2026-12-25"_s << QJsonValue(u"KARÁCSONY"_s) << QStringList{u"Eugénia"_s};
+}
+
+void NameDays::jsonTellsWhoCelebrates()
+{
+    QFETCH(QString, date);
+    QFETCH(QJsonValue, title);
+    QFETCH(QStringList, celebrated);
+    const QJsonObject day = jsonObjectOf(run({u"--json"_s, u"--date"_s, date}).out);
+    QCOMPARE(day[u"title"], title);
+    QVERIFY(day[u"celebrated"].isArray());
+    QCOMPARE(day[u"celebrated"].toVariant().toStringList(), celebrated);
+}
+
 void NameDays::waybar_data()
 {
     QTest::addColumn<QString>("date");
@@ -180,8 +213,8 @@ void NameDays::waybarEscapesMarkup()
     QFETCH(QString, names);
     QFETCH(QString, markup);
     const QDate christmas(2026, 12, 25);
-    const QByteArray line =
-        waybarLine({christmas, names, true}, {christmas.addDays(1), u"Tom & Jerry"_s, false});
+    const QByteArray line = waybarLine(Day{christmas, names, true, {}, {}},
+                                       Day{christmas.addDays(1), u"Tom & Jerry"_s, false, {}, {}});
     const QJsonObject object = jsonObjectOf(line);
     QCOMPARE(object[u"text"].toString(), markup);
     QCOMPARE(object[u"tooltip"].toString(),
@@ -234,6 +267,75 @@ void NameDays::calendarToFile()
                               "SUMMARY:Elemér\r\n"));
     const QByteArray stamp = "DTSTAMP:" + now().toUTC().toString(u"yyyyMMdd'T'HHmm").toLatin1();
     QCOMPARE(calendar.count(stamp), 731);
+}
+
+// One rule in every mode: days from 1900-01-01 to 2100-12-31, whatever the clock says.
+void NameDays::calendarEdges_data()
+{
+    QTest::addColumn<QDateTime>("clock");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("answer"); // standard output, or the complaint
+
+    const QString outside =
+        u"tst_namedays: A nap (%1) kívül esik a naptáron: 1900-01-01 és 2100-12-31 közötti nap "
+        "kell.\n"_s;
+    QTest::newRow("search, clock in 2101")
+        << at(2101, 1, 5) << QStringList{u"--search"_s, u"Anna"_s} << 2
+        << outside.arg(u"2101-01-05"_s);
+    QTest::newRow("today, clock in 1899")
+        << at(1899, 12, 31) << QStringList() << 2 << outside.arg(u"1899-12-31"_s);
+    QTest::newRow("first day") << at(2026, 6, 1) << QStringList{u"--date"_s, u"1900-01-01"_s} << 0
+                               << u"ÚJéV, Fruzsina\n"_s;
+    QTest::newRow("json, last day")
+        << at(2026, 6, 1) << QStringList{u"--json"_s, u"--date"_s, u"2100-12-31"_s} << 0
+        << u"{\"celebrated\":[\"Szilveszter\"],\"date\":\"2100-12-31\",\"names\":\"Szilveszter\","
+           "\"red\":false,\"title\":null,\"tomorrow\":null}\n"_s;
+    QTest::newRow("waybar, last day")
+        << at(2100, 12, 31) << QStringList{u"--waybar"_s} << 0
+        << u"{\"class\":\"\",\"text\":\"Szilveszter\",\"tooltip\":\"2100  december 31, "
+           "péntek\\nSzilveszter\"}\n"_s;
+}
+
+void NameDays::calendarEdges()
+{
+    QFETCH(QDateTime, clock);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, answer);
+    const FakeClock fake(clock);
+    const Run result = run(arguments);
+    QCOMPARE(result.status, status);
+    QCOMPARE(QString::fromUtf8(status == 0 ? result.out : result.err), answer);
+}
+
+void NameDays::notificationSaysTheDay_data()
+{
+    QTest::addColumn<QDate>("day");
+    QTest::addColumn<QString>("summary");
+    QTest::addColumn<QString>("body");
+
+    QTest::newRow("today") << QDate(2026, 12, 24) << u"Mai névnap: Ádám, Éva"_s
+                           << u"Holnap: KARÁCSONY, Eugénia"_s;
+    QTest::newRow("tomorrow") << QDate(2026, 12, 25) << u"Holnapi névnap: KARÁCSONY, Eugénia"_s
+                              << u"Holnapután: KARÁCSONY, István"_s;
+    QTest::newRow("another day") << QDate(2004, 2, 29) << u"2004. február 29., vasárnap: Elemér"_s
+                                 << u"Másnap: Albin"_s;
+    QTest::newRow("the calendar's last day")
+        << QDate(2100, 12, 31) << u"2100. december 31., péntek: Szilveszter"_s << QString();
+}
+
+void NameDays::notificationSaysTheDay()
+{
+    QFETCH(QDate, day);
+    QFETCH(QString, summary);
+    QFETCH(QString, body);
+    std::optional<Day> next;
+    if (day.year() < 2100)
+        next = dayOn(day.addDays(1));
+    const Notification notification = notificationOf(dayOn(day), next, QDate(2026, 12, 24));
+    QCOMPARE(notification.summary, summary);
+    QCOMPARE(notification.body, body);
 }
 
 QTEST_GUILESS_MAIN(NameDays)

@@ -3,6 +3,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <dirent.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -13,17 +17,52 @@ struct Finished
     QString err;
 };
 
+Finished finish(QProcess& program)
+{
+    if (!program.waitForFinished(10'000) || program.exitStatus() != QProcess::NormalExit)
+        return {-1, {}, QString::fromUtf8(program.readAllStandardError())};
+    return {program.exitCode(), QString::fromUtf8(program.readAllStandardOutput()),
+            QString::fromUtf8(program.readAllStandardError())};
+}
+
 Finished runProgram(const QStringList& arguments, const QString& outputFile = {})
 {
     QProcess program;
     if (!outputFile.isEmpty())
         program.setStandardOutputFile(outputFile);
     program.start(QStringLiteral(ZORVAT_NEVNAP_BINARY), arguments);
-    if (!program.waitForFinished(10'000) || program.exitStatus() != QProcess::NormalExit)
-        return {-1, {}, QString::fromUtf8(program.readAllStandardError())};
-    return {program.exitCode(), QString::fromUtf8(program.readAllStandardOutput()),
-            QString::fromUtf8(program.readAllStandardError())};
+    return finish(program);
 }
+
+// The program started by the shell, for what QProcess cannot give: argument bytes that are
+// not UTF-8 ($(printf '\377')), or a closed standard output (>&-). "$0" is the program.
+Finished runInShell(const QString& command)
+{
+    QProcess program;
+    program.start(u"/bin/sh"_s, {u"-c"_s, command, QStringLiteral(ZORVAT_NEVNAP_BINARY)});
+    return finish(program);
+}
+
+QByteArray contentsOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The names in a folder as the system has them, which QDir cannot list when they are not UTF-8.
+QList<QByteArray> namesIn(const QString& folder)
+{
+    QList<QByteArray> names;
+    if (DIR* entries = opendir(QFile::encodeName(folder).constData())) {
+        while (const dirent* entry = readdir(entries))
+            if (qstrcmp(entry->d_name, ".") != 0 && qstrcmp(entry->d_name, "..") != 0)
+                names += entry->d_name;
+        closedir(entries);
+    }
+    return names;
+}
+
+const QByteArray calendarStart = "BEGIN:VCALENDAR\r\n";
 } // namespace
 
 class NevnapProgram : public QObject
@@ -37,7 +76,12 @@ private Q_SLOTS:
     void refusals();
     void calendarFileThatCannotBeWritten_data();
     void calendarFileThatCannotBeWritten();
-    void fullDisk();
+    void failuresInHungarian_data();
+    void failuresInHungarian();
+    void outputTargets_data();
+    void outputTargets();
+    void argumentsAsShown_data();
+    void argumentsAsShown();
 };
 
 void NevnapProgram::answers_data()
@@ -83,7 +127,7 @@ void NevnapProgram::refusals_data()
         << QStringList{u"--date"_s, u"2100-12-31"_s, u"--tomorrow"_s}
         << outside.arg(u"2101-01-01"_s);
     QTest::newRow("unknown option")
-        << QStringList{u"--bogus"_s} << u"Ismeretlen kapcsoló: „bogus”."_s;
+        << QStringList{u"--bogus"_s} << u"Ismeretlen kapcsoló: „--bogus”."_s;
     QTest::newRow("argument") << QStringList{u"2026-12-24"_s}
                               << u"Váratlan argumentum: „2026-12-24”."_s;
     QTest::newRow("blank search") << QStringList{u"--search"_s, u" \t\u00a0"_s}
@@ -92,18 +136,22 @@ void NevnapProgram::refusals_data()
                                << u"Ezek a kapcsolók nem adhatók meg együtt: --waybar, --notify."_s;
     QTest::newRow("--year without --search") << QStringList{u"--json"_s, u"--year"_s, u"2004"_s}
                                              << u"A --year csak a --search mellett adható meg."_s;
-    QTest::newRow("--year 2101") << QStringList{u"--search"_s, u"Béla"_s, u"--year"_s, u"2101"_s}
-                                 << u"Nem érvényes év: „2101”; 1900 és 2100 közötti év kell."_s;
+    const QString notAYear =
+        u"Nem érvényes év: „%1”; 1900 és 2100 közötti év kell, négy számjeggyel."_s;
+    for (const QString& year : {u"2101"_s, u" 2026"_s, u"+2026"_s, u"02026"_s, u"1899"_s})
+        QTest::addRow("--year \"%s\"", qPrintable(year))
+            << QStringList{u"--search"_s, u"Béla"_s, u"--year"_s, year} << notAYear.arg(year);
     QTest::newRow("--output without --ical") << QStringList{u"--output"_s, u"x.ics"_s}
                                              << u"Az --output csak az --ical mellett adható meg."_s;
     QTest::newRow("--date with --ical")
         << QStringList{u"--ical"_s, u"2004"_s, u"--date"_s, u"2004-01-01"_s}
         << u"Ezek a kapcsolók nem adhatók meg együtt: --ical, --date."_s;
-    for (const QString& range : {u"2005:2004"_s, u"1899"_s, u"2004:2005:2006"_s})
+    for (const QString& range :
+         {u"2005:2004"_s, u"1899"_s, u"2004:2005:2006"_s, u"+2026"_s, u"2026: 2027"_s})
         QTest::addRow("--ical %s", qPrintable(range))
             << QStringList{u"--ical"_s, range}
             << u"Nem érvényes évtartomány: „%1”; ELSŐ vagy ELSŐ:UTOLSÓ alakban, 1900 és 2100 "
-               "közötti évekkel kell megadni, az elsőt elöl."_s.arg(range);
+               "közötti, négyjegyű évekkel kell megadni, az elsőt elöl."_s.arg(range);
 }
 
 // Nothing on standard output, so a status bar shows no half answer.
@@ -132,17 +180,143 @@ void NevnapProgram::calendarFileThatCannotBeWritten()
     QCOMPARE(run.out, QString());
     QVERIFY2(
         run.err.startsWith(u"zorvat-nevnap: Nem sikerült megírni a naptárt ebbe a fájlba: „"_s +
-                           path + u"” ("_s),
+                           path + u"” – "_s),
         qPrintable(run.err));
     QVERIFY(!QFileInfo::exists(path));
 }
 
-void NevnapProgram::fullDisk()
+// The system's reasons in Hungarian, its own words only after them.
+void NevnapProgram::failuresInHungarian_data()
 {
-    const Finished run = runProgram({u"--ical"_s, u"2004"_s}, u"/dev/full"_s);
+    QTest::addColumn<QString>("command"); // for the shell, "$0" being the program
+    QTest::addColumn<QString>("complaint");
+
+    QTest::newRow("full disk, --output")
+        << u"exec \"$0\" --ical 2004 --output /dev/full"_s
+        << u"Nem sikerült megírni a naptárt ebbe a fájlba: „/dev/full” – Nincs több hely az "
+           "eszközön (No space left on device)"_s;
+    QTest::newRow("full disk, standard output")
+        << u"exec \"$0\" --ical 2004 >/dev/full"_s
+        << u"Nem sikerült a szabványos kimenetre írni a naptárt: Nincs több hely az eszközön "
+           "(No space left on device)"_s;
+    QTest::newRow("closed standard output")
+        << u"exec \"$0\" --date 2026-12-24 >&-"_s
+        << u"Nem sikerült a szabványos kimenetre írni: Nincs megnyitva (Bad file descriptor)"_s;
+    QTest::newRow("a folder as --output")
+        << u"exec \"$0\" --ical 2004 --output /"_s
+        << u"Nem sikerült megírni a naptárt ebbe a fájlba: „/” – Ez egy mappa (Is a directory)"_s;
+    QTest::newRow("a missing folder")
+        << u"exec \"$0\" --ical 2004 --output /nonexistent/n.ics"_s
+        << u"Nem sikerült megírni a naptárt ebbe a fájlba: „/nonexistent/n.ics” – Nincs ilyen "
+           "fájl vagy mappa (No such file or directory)"_s;
+}
+
+void NevnapProgram::failuresInHungarian()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, complaint);
+    const Finished run = runInShell(command);
+    QCOMPARE(run.err, u"zorvat-nevnap: "_s + complaint + u'\n');
     QCOMPARE(run.status, 1);
-    QVERIFY2(run.err.startsWith(u"zorvat-nevnap: Nem sikerült kiírni a naptárt: "_s),
-             qPrintable(run.err));
+}
+
+// --output writes what the user named: a device or a pipe directly, never replaced; the target
+// of a symbolic link; a file named in bytes that are not UTF-8; standard output for "-".
+void NevnapProgram::outputTargets_data()
+{
+    QTest::addColumn<QString>("target");
+    for (const char* target : {"device", "pipe", "symbolic link", "dangling symbolic link",
+                               "name not UTF-8", "standard output", "replaced file's mode"})
+        QTest::newRow(target) << QString::fromLatin1(target);
+}
+
+void NevnapProgram::outputTargets()
+{
+    QFETCH(QString, target);
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(u"target"_s);
+    const QString linked = folder.filePath(u"linked.ics"_s);
+    const QByteArray pathBytes = QFile::encodeName(path);
+    QString command = u"exec \"$0\" --ical 2004 --output "_s + path;
+    if (target == u"device") {
+        // A device of its own where the test may make one, so that a fault cannot harm /dev.
+        if (mknod(pathBytes.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+            command.replace(path, u"/dev/null"_s);
+    } else if (target == u"pipe") {
+        QVERIFY(mkfifo(pathBytes.constData(), 0600) == 0);
+        command.prepend(u"cat "_s + path + u" >"_s + linked + u" & "_s);
+        command.replace(u"exec "_s, QString());
+        command += u"; wait"_s;
+    } else if (target.contains(u"symbolic link")) {
+        if (!target.startsWith(u"dangling"))
+            QVERIFY(QFile(linked).open(QIODevice::WriteOnly));
+        QVERIFY(QFile::link(u"linked.ics"_s, path));
+    } else if (target == u"name not UTF-8") {
+        command = u"exec \"$0\" --ical 2004 --output \"$(printf '%1/bad\\377name.ics')\""_s.arg(
+            folder.path());
+    } else if (target == u"standard output") {
+        command = u"exec \"$0\" --ical 2004 --output - >"_s + path;
+    } else if (target == u"replaced file's mode") {
+        QFile existing(path);
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        QVERIFY(existing.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    }
+
+    const Finished run = runInShell(command);
+    QCOMPARE(run.err, QString());
+    QCOMPARE(run.status, 0);
+
+    struct stat status;
+    if (target == u"device") {
+        QVERIFY(stat(command.contains(u"/dev/null") ? "/dev/null" : pathBytes.constData(),
+                     &status) == 0);
+        QVERIFY(S_ISCHR(status.st_mode));
+    } else if (target == u"pipe") {
+        QVERIFY(stat(pathBytes.constData(), &status) == 0 && S_ISFIFO(status.st_mode));
+        QVERIFY(contentsOf(linked).startsWith(calendarStart));
+    } else if (target.contains(u"symbolic link")) {
+        QCOMPARE(QFileInfo(path).symLinkTarget(), linked);
+        QVERIFY(contentsOf(linked).startsWith(calendarStart));
+    } else if (target == u"name not UTF-8") {
+        QCOMPARE(namesIn(folder.path()), QList<QByteArray>{"bad\377name.ics"});
+        // QTemporaryDir cannot remove it.
+        unlink((QFile::encodeName(folder.path()) + "/bad\377name.ics").constData());
+    } else {
+        QVERIFY(contentsOf(path).startsWith(calendarStart));
+    }
+    if (target == u"replaced file's mode") {
+        QVERIFY(stat(pathBytes.constData(), &status) == 0);
+        QCOMPARE(status.st_mode & 0777, 0640u);
+        QCOMPARE(namesIn(folder.path()), QList<QByteArray>{"target"}); // no temporary file left
+    }
+}
+
+// An argument is quoted with its dashes, control characters escaped, at most 80 characters.
+void NevnapProgram::argumentsAsShown_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("complaint");
+
+    QTest::newRow("terminal title sequence")
+        << u"exec \"$0\" --date \"$(printf '\\033]0;pwned\\007')\""_s
+        << u"Nem érvényes dátum: „\\x1B]0;pwned\\x07”; ÉÉÉÉ-HH-NN alakban kell megadni."_s;
+    QTest::newRow("unknown option with an escape")
+        << u"exec \"$0\" \"$(printf -- '--a\\033b')\""_s << u"Ismeretlen kapcsoló: „--a\\x1Bb”."_s;
+    QTest::newRow("right-to-left override and a byte not UTF-8")
+        << u"exec \"$0\" \"$(printf 'x\\342\\200\\256y\\377')\""_s
+        << u"Váratlan argumentum: „x\\u202Ey\\xFF”."_s;
+    QTest::newRow("100 KB argument")
+        << u"exec \"$0\" --date \"$(head -c 100000 /dev/zero | tr '\\0' 7)\""_s
+        << u"Nem érvényes dátum: „%1…”; ÉÉÉÉ-HH-NN alakban kell megadni."_s.arg(QString(80, u'7'));
+}
+
+void NevnapProgram::argumentsAsShown()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, complaint);
+    const Finished run = runInShell(command);
+    QCOMPARE(run.err, u"zorvat-nevnap: "_s + complaint + u'\n');
+    QCOMPARE(run.status, 2);
 }
 
 QTEST_GUILESS_MAIN(NevnapProgram)

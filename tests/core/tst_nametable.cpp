@@ -139,6 +139,61 @@ private Q_SLOTS:
         }
     }
 
+    // Who celebrates, and under which title, on every day of two centuries.
+    void everyDayCelebratesAsAnIndependentReadingSays()
+    {
+        for (int year = 1900; year <= 2100; ++year) {
+            const NameTable table(year);
+            for (QDate date(year, 1, 1); date.year() == year; date = date.addDays(1)) {
+                const Day day = table.day(date);
+                const reference::Day expected = reference::day(date);
+                if (day.celebrated != expected.celebrated ||
+                    day.title != expected.titles.join(u", "))
+                    QFAIL(qPrintable(u"%1: %2 under \"%3\", expected %4 under \"%5\""_s.arg(
+                        date.toString(Qt::ISODate), day.celebrated.join(u'|'), day.title,
+                        expected.celebrated.join(u'|'), expected.titles.join(u", "))));
+            }
+        }
+    }
+
+    void celebrated_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("celebrated");
+        QTest::newRow("24 Feb 2024, the leap day's place")
+            << QDate(2024, 2, 24) << QString() << QStringList();
+        QTest::newRow("25 Feb 2024, moved on")
+            << QDate(2024, 2, 25) << QString() << QStringList{u"Mátyás"_s};
+        QTest::newRow("29 Feb 2024") << QDate(2024, 2, 29) << QString() << QStringList{u"Elemér"_s};
+        QTest::newRow("24 Feb 2025") << QDate(2025, 2, 24) << QString() << QStringList{u"Mátyás"_s};
+        QTest::newRow("Ash Wednesday in leap February")
+            << QDate(2004, 2, 25) << u"Hamvazószerda"_s << QStringList{u"Mátyás"_s};
+        QTest::newRow("Christmas Eve")
+            << QDate(2026, 12, 24) << QString() << QStringList{u"Ádám"_s, u"Éva"_s};
+        QTest::newRow("Christmas")
+            << QDate(2026, 12, 25) << u"KARÁCSONY"_s << QStringList{u"Eugénia"_s};
+        QTest::newRow("Easter 2024")
+            << QDate(2024, 3, 31) << u"Húsvét"_s << QStringList{u"Árpád"_s};
+        QTest::newRow("Ash Wednesday on women's day")
+            << QDate(1905, 3, 8) << u"Hamvazószerda, NEMZ.NŐNAP"_s << QStringList{u"Zoltán"_s};
+        QTest::newRow("Thanksgiving 2026")
+            << QDate(2026, 11, 26) << u"Thanksgiving"_s << QStringList{u"Virág"_s};
+        QTest::newRow("All Saints 1999")
+            << QDate(1999, 11, 1) << QString() << QStringList{u"Marianna"_s};
+        QTest::newRow("All Saints 2000")
+            << QDate(2000, 11, 1) << u"MINDENSZENTEK"_s << QStringList{u"Marianna"_s};
+    }
+    void celebrated()
+    {
+        QFETCH(QDate, date);
+        QFETCH(QString, title);
+        QFETCH(QStringList, celebrated);
+        const Day day = dayOn(date);
+        QCOMPARE(day.title, title);
+        QCOMPARE(day.celebrated, celebrated);
+    }
+
     void outOfRangeCellsAreEmpty()
     {
         const NameTable table(2004);
@@ -185,7 +240,7 @@ private Q_SLOTS:
     {
         QFETCH(QDate, date);
         QFETCH(QString, names);
-        QCOMPARE(::dayText(date, entryOn(date)),
+        QCOMPARE(::dayText(dayOn(date)),
                  " "_L1 + date.toString(u"yyyy.MM.dd.") + "   "_L1 + names + "   "_L1);
     }
 };

@@ -96,9 +96,37 @@ struct Day
 {
     QString names; // as shown: titles included, without the holiday marker
     bool holiday;  // a work-free public holiday
+    QStringList titles;
+    QStringList celebrated; // the names alone
 
     QString entry() const { return holiday ? names + u",mszn"_s : names; }
 };
+
+// The days whose transcription starts with the title of a fixed holiday.
+inline bool hasFixedTitle(int month, int day)
+{
+    const int titled[][2] = {{1, 1}, {3, 8}, {3, 15}, {8, 20}, {10, 23}, {12, 25}, {12, 26}};
+    for (const auto& titledDay : titled)
+        if (titledDay[0] == month && titledDay[1] == day)
+            return true;
+    return false;
+}
+
+// In a leap year 25..29 February celebrate the names of 24..28 February of a common year, and
+// 24 February nobody.
+inline QStringList celebratedNames(int month, int day, bool leap)
+{
+    if (leap && month == 2 && day == 24)
+        return {};
+    QString names =
+        leap && month == 2 && day > 24 ? commonYearEntry(2, day - 1) : commonYearEntry(month, day);
+    if (names.endsWith(u",mszn"_s))
+        names.chop(5);
+    QStringList parts = names.split(u", "_s);
+    if (hasFixedTitle(month, day))
+        parts.removeFirst();
+    return parts;
+}
 
 inline Day day(const QDate& date)
 {
@@ -118,8 +146,12 @@ inline Day day(const QDate& date)
     bool holiday = names.endsWith(u",mszn"_s);
     if (holiday)
         names.chop(5);
+    QStringList titles;
+    if (hasFixedTitle(month, dayOfMonth))
+        titles += names.section(u", "_s, 0, 0);
     if (year >= 2000 && month == 11 && dayOfMonth == 1) {
         names = u"MINDENSZENTEK, "_s + names;
+        titles.prepend(u"MINDENSZENTEK"_s);
         holiday = true;
     }
 
@@ -141,9 +173,10 @@ inline Day day(const QDate& date)
     for (const auto& feast : feasts)
         if (feast.date == date) {
             names = QString::fromUtf16(feast.title) + u", "_s + names;
+            titles.prepend(QString::fromUtf16(feast.title));
             holiday = holiday || feast.holiday;
         }
-    return {names, holiday};
+    return {names, holiday, titles, celebratedNames(month, dayOfMonth, leap)};
 }
 
 } // namespace reference

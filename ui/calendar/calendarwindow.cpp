@@ -1,6 +1,5 @@
 #include "ui/calendar/calendarwindow.h"
 
-#include "core/entry.h"
 #include "core/feasts.h"
 #include "core/icalendar.h"
 #include "core/nametable.h"
@@ -229,14 +228,11 @@ void CalendarWindow::load()
 
 void CalendarWindow::showSelectedDay()
 {
-    const QDate value = m_calendar->selectedDate();
-    const QString entry = entryOn(value);
-    const bool red = isRedLetterDay(value, entry);
-
-    setTextColour(m_dayText, red ? QColor(255, 0, 0) : QColor(0, 0, 0));
+    const Day day = dayOn(m_calendar->selectedDate());
+    setTextColour(m_dayText, day.red ? QColor(255, 0, 0) : QColor(0, 0, 0));
     // The red of Sundays and holidays is said in words as well.
-    showOnNamePlate(m_dayText, timesNewRoman(18, true), dayText(value, entry),
-                    red ? u"piros betűs nap"_s : QString());
+    showOnNamePlate(m_dayText, timesNewRoman(18, true), dayText(day),
+                    day.red ? u"piros betűs nap"_s : QString());
     showTodayButtonAwayFromToday();
     showShownMonthInPickers();
 }

@@ -1,7 +1,6 @@
 #include "ui/main/mainwindow.h"
 
-#include "core/entry.h"
-#include "core/nametable.h"
+#include "core/day.h"
 #include "dates/clock.h"
 #include "dates/datetexts.h"
 #include "ui/controls.h"
@@ -148,7 +147,7 @@ void MainWindow::load()
 void MainWindow::showNames(QLabel* label, const QFont& font, const QDate& date,
                            const QString& whose)
 {
-    showOnNamePlate(label, font, u"  " % withoutMarker(entryOn(date)) % u"  ", whose);
+    showOnNamePlate(label, font, u"  " % dayOn(date).entry % u"  ", whose);
 }
 
 void MainWindow::showTodayAndTomorrow()

@@ -1,0 +1,198 @@
+#include "cli/contacts/celebrants.h"
+
+#include "core/nametable.h"
+
+#include <QCollator>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QSet>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+QString keyOf(const QString& name)
+{
+    QString key = name.normalized(QString::NormalizationForm_C).toCaseFolded();
+    // Fonts and keyboards without ő and ű gave õ and û.
+    key.replace(u'õ', u'ő');
+    key.replace(u'û', u'ű');
+    return key;
+}
+
+QString withoutAccents(const QString& key)
+{
+    QString bare;
+    for (const QChar c : key.normalized(QString::NormalizationForm_D))
+        if (c.category() != QChar::Mark_NonSpacing)
+            bare += c;
+    return bare;
+}
+
+// A name's words: split at white space, commas and hyphens, without the punctuation round them.
+QStringList wordsOf(const QString& text)
+{
+    static const QRegularExpression separators(u"[\\s,\\-\u2010]+"_s);
+    QStringList words;
+    for (QString word : text.split(separators, Qt::SkipEmptyParts)) {
+        while (!word.isEmpty() && !word.front().isLetter())
+            word.remove(0, 1);
+        while (!word.isEmpty() && !word.back().isLetter() && !word.back().isMark())
+            word.chop(1);
+        if (!word.isEmpty())
+            words += word;
+    }
+    return words;
+}
+
+bool isTitle(const QString& word)
+{
+    static const QStringList titles = {u"dr"_s, u"prof"_s, u"ifj"_s, u"id"_s, u"özv"_s};
+    QString bare = keyOf(word);
+    if (bare.endsWith(u'.'))
+        bare.chop(1);
+    return titles.contains(bare);
+}
+
+// "Kovács Jánosné": the wife of János, who does not celebrate on his day.
+bool isMarriedName(const QString& word)
+{
+    return word.size() > 2 && keyOf(word).endsWith(u"né"_s);
+}
+
+// Every name of the table: the same in every year, only their days move.
+QSet<QString> namesOfTheTable()
+{
+    QSet<QString> names;
+    const NameTable table(2001);
+    for (QDate day(2001, 1, 1); day.year() == 2001; day = day.addDays(1))
+        for (const QString& name : table.day(day).celebrated)
+            names.insert(name);
+    return names;
+}
+} // namespace
+
+NameMatcher::NameMatcher(const QHash<QString, QString>& aliases)
+{
+    for (const QString& name : namesOfTheTable()) {
+        const QString key = keyOf(name);
+        m_names.insert(key, name);
+        const QString bare = withoutAccents(key);
+        const auto found = m_accentless.constFind(bare);
+        m_accentless.insert(bare, found == m_accentless.cend() ? name : QString());
+    }
+    for (auto alias = aliases.cbegin(); alias != aliases.cend(); ++alias) {
+        const QString target = m_names.value(keyOf(alias.value()));
+        if (!target.isEmpty())
+            m_aliases.insert(keyOf(alias.key()), target);
+    }
+}
+
+NameMatcher::Match NameMatcher::matchNickname(const QString& nickname) const
+{
+    const QString key = keyOf(nickname.trimmed());
+    QString name = m_names.value(key);
+    if (name.isEmpty())
+        name = m_aliases.value(key);
+    return {name, false};
+}
+
+NameMatcher::Match NameMatcher::match(const QString& word) const
+{
+    const Match exact = matchNickname(word);
+    if (!exact.name.isEmpty())
+        return exact;
+    // Only a word written without accents stands for an accented name: "Ilóna" is not Ilona.
+    const QString key = keyOf(word);
+    const QString bare = withoutAccents(key);
+    if (bare != key)
+        return {};
+    const QString name = m_accentless.value(bare);
+    return {name, !name.isEmpty()};
+}
+
+QList<NameMatcher::Match> NameMatcher::fullNameMatches(const QString& fullName) const
+{
+    QList<Match> matches;
+    for (const QString& word : wordsOf(fullName))
+        if (!isTitle(word) && !isMarriedName(word))
+            matches += match(word);
+    // Hungarian order puts the family name first, and many family names are given names too.
+    if (matches.size() > 1 && !matches.constFirst().name.isEmpty() &&
+        !matches.constLast().name.isEmpty())
+        matches = {matches.constLast()};
+    return matches;
+}
+
+QList<NameMatcher::Match> NameMatcher::namesOf(const Contact& contact) const
+{
+    QList<Match> candidates;
+    for (const QString& given : contact.givenNames)
+        for (const QString& word : wordsOf(given))
+            candidates += match(word);
+    if (candidates.isEmpty())
+        candidates = fullNameMatches(contact.formattedName);
+    for (const QString& nickname : contact.nicknames)
+        candidates += matchNickname(nickname);
+
+    QList<Match> names;
+    QSet<QString> seen;
+    for (const Match& candidate : std::as_const(candidates))
+        if (!candidate.name.isEmpty() && !seen.contains(candidate.name)) {
+            seen.insert(candidate.name);
+            names += candidate;
+        }
+    return names;
+}
+
+Acquaintances::Acquaintances(const QList<Contact>& contacts, const NameMatcher& matcher)
+{
+    QHash<QString, qsizetype> byUid;
+    for (const Contact& contact : contacts) {
+        QString name = contact.formattedName.trimmed();
+        if (name.isEmpty())
+            name = (QStringList{contact.familyName} + contact.givenNames).join(u' ').simplified();
+        if (name.isEmpty())
+            continue;
+        qsizetype index = byUid.value(contact.uid, -1);
+        if (contact.uid.isEmpty() || index < 0) {
+            index = m_people.size();
+            m_people.append({name, contact.uid.isEmpty() ? name : contact.uid, {}});
+            if (!contact.uid.isEmpty())
+                byUid.insert(contact.uid, index);
+        }
+        Person& person = m_people[index];
+        for (const NameMatcher::Match& match : matcher.namesOf(contact))
+            if (!person.names.contains(match.name)) {
+                person.names += match.name;
+                m_peopleByName[match.name] += index;
+            }
+    }
+}
+
+QList<Celebrant> Acquaintances::celebrating(const Day& day) const
+{
+    QList<Celebrant> celebrants;
+    QHash<qsizetype, qsizetype> found; // person → place in celebrants
+    for (const QString& name : day.celebrated)
+        for (const qsizetype person : m_peopleByName.value(name)) {
+            if (const auto place = found.constFind(person); place != found.cend()) {
+                celebrants[*place].celebrates += u", "_s + name;
+                continue;
+            }
+            found.insert(person, celebrants.size());
+            celebrants.append({m_people[person].name, name});
+        }
+    QCollator hungarianOrder{QLocale(QLocale::Hungarian)};
+    std::ranges::stable_sort(celebrants, [&](const Celebrant& a, const Celebrant& b) {
+        return hungarianOrder.compare(a.name, b.name) < 0;
+    });
+    return celebrants;
+}
+
+QString namesOf(const QList<Celebrant>& celebrants)
+{
+    QStringList names;
+    for (const Celebrant& celebrant : celebrants)
+        names += celebrant.name;
+    return names.join(u", "_s);
+}

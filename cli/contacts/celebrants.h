@@ -1,0 +1,70 @@
+#pragma once
+
+#include "cli/contacts/contact.h"
+#include "core/day.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+
+// Which name of the name table a word of a person's name stands for: the table's own names
+// compared composed and without case, with the old substitutes õ and û for ő and ű; then the
+// user's aliases; and for a word written without any accent, the one table name it matches
+// without accents ("Peter" is Péter), where there is only one.
+class NameMatcher
+{
+public:
+    explicit NameMatcher(const QHash<QString, QString>& aliases = {});
+
+    struct Match
+    {
+        QString name; // as the table has it; empty where the word is no name
+        bool withoutAccents = false;
+    };
+    Match match(const QString& word) const;
+    // A nickname counts only as a name of the table or an alias.
+    Match matchNickname(const QString& nickname) const;
+
+    // The names a contact celebrates: the words of N's given and additional names, else of FN
+    // without titles and married names, and the nicknames that are names. Each name once.
+    QList<Match> namesOf(const Contact& contact) const;
+
+private:
+    QList<Match> fullNameMatches(const QString& fullName) const;
+
+    QHash<QString, QString> m_names;      // key → the table's name
+    QHash<QString, QString> m_accentless; // key without accents → the one table name, or empty
+    QHash<QString, QString> m_aliases;    // key → the table's name
+};
+
+// Someone the user knows who celebrates on a day: as their card shows them, and which name.
+struct Celebrant
+{
+    QString name;
+    QString celebrates;
+};
+
+// The user's people, one per UID however many cards they have, with the names they celebrate.
+class Acquaintances
+{
+public:
+    struct Person
+    {
+        QString name;     // FN, else N's parts in Hungarian order
+        QString identity; // the card's UID, else the name: stays the same from one run to the next
+        QStringList names;
+    };
+
+    Acquaintances(const QList<Contact>& contacts, const NameMatcher& matcher);
+
+    const QList<Person>& people() const { return m_people; }
+    // Everyone who celebrates on the day, once each, in Hungarian alphabetical order.
+    QList<Celebrant> celebrating(const Day& day) const;
+
+private:
+    QList<Person> m_people;
+    QHash<QString, QList<qsizetype>> m_peopleByName;
+};
+
+// "Kiss Ambrus, Tóth Ambrus".
+QString namesOf(const QList<Celebrant>& celebrants);
