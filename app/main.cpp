@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 #include "app/qttranslations.h"
 #include "app/startup.h"
+#include "ui/main/mainwindow.h"
 #include "ui/windows.h"
 
 #include <QApplication>
@@ -32,6 +33,6 @@ int main(int argc, char* argv[])
     Windows windows;
     QObject::connect(&windows, &Windows::ended, app.get(), &QCoreApplication::quit,
                      Qt::QueuedConnection);
-    windows.showMainWindow();
+    windows.mainWindow().show();
     return app->exec();
 }

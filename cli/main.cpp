@@ -1,7 +1,7 @@
 #include "app/qttranslations.h"
-#include "cli/arguments.h"
 #include "cli/namedays.h"
 #include "core/outputfile.h"
+#include "dates/arguments.h"
 
 #include <QCoreApplication>
 

@@ -1,18 +1,22 @@
 #include "cli/namedays.h"
 
-#include "cli/arguments.h"
+#include "cli/contacts/contactcalendar.h"
+#include "cli/contacts/people.h"
 #include "cli/notification.h"
+#include "cli/options.h"
 #include "cli/outputs.h"
 #include "core/calendarrange.h"
 #include "core/icalendar.h"
 #include "core/namesearch.h"
+#include "core/nametable.h"
 #include "core/outputfile.h"
+#include "dates/arguments.h"
 #include "dates/clock.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QRegularExpression>
 
+#include <functional>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -27,266 +31,309 @@ QString isoDate(const QDate& date)
     return date.toString(Qt::ISODate);
 }
 
-// "1900..2100" in the help texts.
-QString calendarYears()
+// One run of the program: its options, where its answer goes and where its complaints.
+class NameDaysRun
 {
-    return u"%1..%2"_s.arg(firstCalendarYear).arg(lastCalendarYear);
-}
-
-struct Options
-{
-    QCommandLineOption date{
-        u"date"_s,
-        u"Ennek a napnak a névnapjai (%1 és %2 között), a mai nap helyett."_s.arg(
-            isoDate(firstCalendarDay()), isoDate(lastCalendarDay())),
-        u"ÉÉÉÉ-HH-NN"_s};
-    QCommandLineOption tomorrow{u"tomorrow"_s,
-                                u"A következő nap névnapjai (a mai vagy a --date napja után)."_s};
-    QCommandLineOption json{u"json"_s, u"Egy JSON-objektum a napról és a következő napról."_s};
-    QCommandLineOption waybar{u"waybar"_s,
-                              u"Egy JSON-sor a waybar egyéni moduljának (return-type: json)."_s};
-    QCommandLineOption search{u"search"_s,
-                              u"Az év napjai, amelyeknek a bejegyzésében benne van a szöveg, "
-                              "ahogy a névkeresés találja: a kis- és nagybetű mindegy, az "
-                              "ékezet nem."_s,
-                              u"SZÖVEG"_s};
-    QCommandLineOption year{
-        u"year"_s, u"A --search éve (%1), az idei helyett."_s.arg(calendarYears()), u"ÉÉÉÉ"_s};
-    QCommandLineOption ical{u"ical"_s,
-                            u"Az évek névnapjai iCalendar-naptárként (%1)."_s.arg(calendarYears()),
-                            u"ELSŐ[:UTOLSÓ]"_s};
-    QCommandLineOption output{u"output"_s,
-                              u"Az --ical naptára ebbe a fájlba kerül: egészben vagy sehogy "
-                              "(- a szabványos kimenet)."_s,
-                              u"FÁJL"_s};
-    QCommandLineOption notify{u"notify"_s, u"Asztali értesítés a nap névnapjairól."_s};
-
-    QList<const QCommandLineOption*> modes() const
+public:
+    NameDaysRun(QIODevice& out, QIODevice& err)
+        : m_out(out)
+        , m_err(err)
     {
-        return {&json, &waybar, &search, &ical, &notify};
     }
+
+    int run(const QStringList& arguments);
+
+private:
+    int complain(int status, const QString& message);
+    int print(const QByteArray& text);
+    std::optional<QDate> inCalendar(const QDate& day);
+    std::optional<QDate> chosenDay();
+    std::optional<int> chosenYear();
+    std::optional<YearRange> chosenYears(const QCommandLineOption& option);
+    People people();
+    int refuseWithoutSources();
+    int writeCalendar(const std::function<bool(QIODevice&)>& write);
+
+    int tellDay();
+    int searchYear();
+    int listNameDays();
+    int writeNameDayCalendar();
+    int writeContactCalendar();
+    int checkContacts();
+
+    QIODevice& m_out;
+    QIODevice& m_err;
+    const Options m_options;
+    QCommandLineParser m_parser;
 };
 
-QString optionName(const QCommandLineOption& option)
+int NameDaysRun::complain(int status, const QString& message)
 {
-    return u"--"_s + option.names().constFirst();
+    m_err.write((QCoreApplication::applicationName() + u": "_s + message + u'\n').toUtf8());
+    return status;
 }
 
-void complain(QIODevice& err, const QString& message)
+int NameDaysRun::print(const QByteArray& text)
 {
-    err.write((QCoreApplication::applicationName() + u": "_s + message + u'\n').toUtf8());
-}
-
-int refuse(QIODevice& err, const QString& message)
-{
-    complain(err, message);
-    return refused;
-}
-
-int fail(QIODevice& err, const QString& message)
-{
-    complain(err, message);
-    return failed;
-}
-
-int print(QIODevice& out, QIODevice& err, const QByteArray& text)
-{
-    if (out.write(text) == text.size())
+    if (m_out.write(text) == text.size())
         return 0;
-    return fail(err, u"Nem sikerült a szabványos kimenetre írni: %1"_s.arg(out.errorString()));
+    return complain(failed,
+                    u"Nem sikerült a szabványos kimenetre írni: %1"_s.arg(m_out.errorString()));
 }
 
 // A day outside the calendar is refused alike in every mode.
-std::optional<QDate> inCalendar(const QDate& day, QIODevice& err)
+std::optional<QDate> NameDaysRun::inCalendar(const QDate& day)
 {
     if (isInCalendarRange(day))
         return day;
-    refuse(err, u"A nap (%1) kívül esik a naptáron: %2 és %3 közötti nap kell."_s.arg(
-                    isoDate(day), isoDate(firstCalendarDay()), isoDate(lastCalendarDay())));
+    complain(refused, u"A nap (%1) kívül esik a naptáron: %2 és %3 közötti nap kell."_s.arg(
+                          isoDate(day), isoDate(firstCalendarDay()), isoDate(lastCalendarDay())));
     return std::nullopt;
 }
 
-// A year written with four digits, inside the calendar.
-std::optional<int> yearIn(const QString& text)
-{
-    static const QRegularExpression fourDigits(u"^[0-9]{4}$"_s);
-    if (!fourDigits.match(text).hasMatch())
-        return std::nullopt;
-    const int year = text.toInt();
-    if (year < firstCalendarYear || year > lastCalendarYear)
-        return std::nullopt;
-    return year;
-}
-
 // The day of --date or today, moved on by --tomorrow; empty after a complaint.
-std::optional<QDate> chosenDay(const QCommandLineParser& parser, const Options& options,
-                               QIODevice& err)
+std::optional<QDate> NameDaysRun::chosenDay()
 {
     QDate day = today();
-    if (parser.isSet(options.date)) {
-        const QString text = parser.value(options.date);
+    if (m_parser.isSet(m_options.date)) {
+        const QString text = m_parser.value(m_options.date);
         day = QDate::fromString(text, Qt::ISODate);
         // fromString also takes other separators and anything after the day.
         if (!day.isValid() || isoDate(day) != text) {
-            refuse(err, u"Nem érvényes dátum: „%1”; ÉÉÉÉ-HH-NN alakban kell megadni."_s.arg(
-                            shownArgument(text)));
+            complain(refused, u"Nem érvényes dátum: „%1”; ÉÉÉÉ-HH-NN alakban kell megadni."_s.arg(
+                                  shownArgument(text)));
             return std::nullopt;
         }
     }
-    if (parser.isSet(options.tomorrow))
+    if (m_parser.isSet(m_options.tomorrow))
         day = day.addDays(1);
-    return inCalendar(day, err);
+    return inCalendar(day);
 }
 
-int searchYear(const QCommandLineParser& parser, const Options& options, QIODevice& out,
-               QIODevice& err)
+// The year of --year, or this year.
+std::optional<int> NameDaysRun::chosenYear()
 {
-    const QString query = searchQuery(parser.value(options.search));
-    if (query.isEmpty())
-        return refuse(err, u"A --search szövege üres."_s);
-    int year = 0;
-    if (parser.isSet(options.year)) {
-        const std::optional<int> given = yearIn(parser.value(options.year));
-        if (!given)
-            return refuse(err, u"Nem érvényes év: „%1”; %2 és %3 közötti év kell, négy "
-                               "számjeggyel."_s.arg(shownArgument(parser.value(options.year)))
-                                   .arg(firstCalendarYear)
-                                   .arg(lastCalendarYear));
-        year = *given;
-    } else if (const std::optional<QDate> day = inCalendar(today(), err)) {
-        year = day->year();
-    } else {
-        return refused;
+    if (!m_parser.isSet(m_options.year)) {
+        const std::optional<QDate> day = inCalendar(today());
+        return day ? std::optional(day->year()) : std::nullopt;
     }
-    return print(out, err, searchLines(year, query));
+    const QString text = m_parser.value(m_options.year);
+    const std::optional<int> year = yearIn(text);
+    if (!year)
+        complain(refused, u"Nem érvényes év: „%1”; %2 és %3 közötti év kell, négy számjeggyel."_s
+                              .arg(shownArgument(text))
+                              .arg(firstCalendarYear)
+                              .arg(lastCalendarYear));
+    return year;
 }
 
-int writeCalendar(const QCommandLineParser& parser, const Options& options, QIODevice& out,
-                  QIODevice& err)
+std::optional<YearRange> NameDaysRun::chosenYears(const QCommandLineOption& option)
 {
-    const QString range = parser.value(options.ical);
-    const QStringList parts = range.split(u':');
-    const std::optional<int> first = yearIn(parts.constFirst());
-    const std::optional<int> last = parts.size() == 2 ? yearIn(parts.constLast()) : first;
-    if (parts.size() > 2 || !first || !last || *first > *last)
-        return refuse(err, u"Nem érvényes évtartomány: „%1”; ELSŐ vagy ELSŐ:UTOLSÓ alakban, "
-                           "%2 és %3 közötti, négyjegyű évekkel kell megadni, az elsőt "
-                           "elöl."_s.arg(shownArgument(range))
-                               .arg(firstCalendarYear)
-                               .arg(lastCalendarYear));
+    const QString text = m_parser.value(option);
+    const std::optional<YearRange> years = yearRangeIn(text);
+    if (!years)
+        complain(refused, u"Nem érvényes évtartomány: „%1”; ELSŐ vagy ELSŐ:UTOLSÓ alakban, %2 és "
+                          "%3 közötti, négyjegyű évekkel kell megadni, az elsőt elöl."_s
+                              .arg(shownArgument(text))
+                              .arg(firstCalendarYear)
+                              .arg(lastCalendarYear));
+    return years;
+}
 
-    const QString path = parser.value(options.output);
+// The configuration, and the people of the sources it or --contacts names. A source that cannot
+// be read is told, and costs nothing else: a status bar still shows the day's names.
+People NameDaysRun::people()
+{
+    QString complaint;
+    People people = readPeople(m_parser.values(m_options.contacts),
+                               m_parser.isSet(m_options.noContacts), complaint);
+    if (!complaint.isEmpty())
+        complain(0, complaint);
+    if (!m_parser.isSet(m_options.checkContacts))
+        for (const SourceReading& reading : std::as_const(people.readings))
+            if (!reading.problem.isEmpty())
+                complain(0, reading.problem);
+    return people;
+}
+
+int NameDaysRun::refuseWithoutSources()
+{
+    return complain(refused, u"Nincs megadva névjegyforrás: a --contacts kapcsolóval vagy a "
+                             "beállítófájl [contacts] részének sources= sorával adható meg "
+                             "(%1)."_s.arg(configurationPath()));
+}
+
+// To --output, whole or not at all, or to standard output.
+int NameDaysRun::writeCalendar(const std::function<bool(QIODevice&)>& write)
+{
+    const QString path = m_parser.value(m_options.output);
     if (path.isEmpty() || path == u"-"_s) {
-        if (writeNameDayCalendar(out, *first, *last, now()))
+        if (write(m_out))
             return 0;
-        return fail(err, u"Nem sikerült a szabványos kimenetre írni a naptárt: %1"_s.arg(
-                             out.errorString()));
+        return complain(failed, u"Nem sikerült a szabványos kimenetre írni a naptárt: %1"_s.arg(
+                                    m_out.errorString()));
     }
     OutputFile file(argumentBytes(path));
-    if (file.open() && writeNameDayCalendar(file, *first, *last, now()) && file.commit())
+    if (file.open() && write(file) && file.commit())
         return 0;
-    return fail(err, u"Nem sikerült megírni a naptárt ebbe a fájlba: „%1” – %2"_s.arg(
-                         shownArgument(path), file.errorString()));
+    return complain(failed, u"Nem sikerült megírni a naptárt ebbe a fájlba: „%1” – %2"_s.arg(
+                                shownArgument(path), file.errorString()));
 }
 
-// Whether the options fit together; complains when they do not.
-bool fitTogether(const QCommandLineParser& parser, const Options& options, QIODevice& err)
+int NameDaysRun::tellDay()
 {
-    QStringList clashing;
-    const QCommandLineOption* mode = nullptr;
-    for (const QCommandLineOption* candidate : options.modes())
-        if (parser.isSet(*candidate)) {
-            clashing += optionName(*candidate);
-            mode = candidate;
-        }
-    // The day options choose the day of a mode that shows one day.
-    if (mode == &options.search || mode == &options.ical)
-        for (const QCommandLineOption* dayOption : {&options.date, &options.tomorrow})
-            if (parser.isSet(*dayOption))
-                clashing += optionName(*dayOption);
-    if (clashing.size() > 1) {
-        refuse(err, u"Ezek a kapcsolók nem adhatók meg együtt: %1."_s.arg(clashing.join(u", ")));
-        return false;
+    const std::optional<QDate> date = chosenDay();
+    if (!date)
+        return refused;
+    const People known = people();
+    std::optional<Acquaintances> acquaintances;
+    if (known.sourcesInUse())
+        acquaintances = acquaintancesOf(known, NameMatcher(known.configuration.aliases));
+    const auto reportOf = [&](const QDate& day) {
+        DayReport report{dayOn(day), std::nullopt};
+        if (acquaintances)
+            report.people = acquaintances->celebrating(report.day);
+        return report;
+    };
+
+    const DayReport day = reportOf(*date);
+    // The day after the calendar's last has no names to tell.
+    std::optional<DayReport> next;
+    if (isInCalendarRange(date->addDays(1)))
+        next = reportOf(date->addDays(1));
+    if (m_parser.isSet(m_options.json))
+        return print(jsonLine(day, next));
+    if (m_parser.isSet(m_options.waybar))
+        return print(waybarLine(day, next));
+    if (m_parser.isSet(m_options.notify)) {
+        const QString problem = notifyNameDays(
+            notificationOf(day, next, today(), known.configuration.privateNotification));
+        return problem.isEmpty() ? 0 : complain(failed, problem);
     }
-    if (parser.isSet(options.year) && mode != &options.search) {
-        refuse(err, u"A --year csak a --search mellett adható meg."_s);
-        return false;
-    }
-    if (parser.isSet(options.output) && mode != &options.ical) {
-        refuse(err, u"Az --output csak az --ical mellett adható meg."_s);
-        return false;
-    }
-    return true;
+    return print(namesLine(day));
 }
 
-// Qt's own text quotes an unknown option without its dashes, and as it was typed.
-QString parseError(const QCommandLineParser& parser)
+int NameDaysRun::searchYear()
 {
-    const QStringList unknown = parser.unknownOptionNames();
-    if (unknown.isEmpty())
-        return parser.errorText();
-    QStringList shown;
-    for (const QString& name : unknown)
-        shown += u"„"_s + shownArgument((name.size() == 1 ? u"-"_s : u"--"_s) + name) + u"”"_s;
-    return (unknown.size() == 1 ? u"Ismeretlen kapcsoló: %1."_s : u"Ismeretlen kapcsolók: %1."_s)
-        .arg(shown.join(u", "_s));
+    const QString query = searchQuery(m_parser.value(m_options.search));
+    if (query.isEmpty())
+        return complain(refused, u"A --search szövege üres."_s);
+    const std::optional<int> year = chosenYear();
+    return year ? print(searchLines(*year, query)) : refused;
+}
+
+// The days on which a whole name is celebrated, matched as a contact's name is.
+int NameDaysRun::listNameDays()
+{
+    const QString wanted = m_parser.value(m_options.name).trimmed();
+    if (wanted.isEmpty())
+        return complain(refused, u"A --name neve üres."_s);
+    const std::optional<int> year = chosenYear();
+    if (!year)
+        return refused;
+    QString ignored;
+    const Configuration configuration = readPeople({}, true, ignored).configuration;
+    const QString name = NameMatcher(configuration.aliases).match(wanted).name;
+    QByteArray lines;
+    const NameTable table(*year);
+    for (QDate day(*year, 1, 1); !name.isEmpty() && day.year() == *year; day = day.addDays(1))
+        if (table.day(day).celebrated.contains(name))
+            lines += isoDate(day).toLatin1() + '\n';
+    return print(lines);
+}
+
+int NameDaysRun::writeNameDayCalendar()
+{
+    const std::optional<YearRange> years = chosenYears(m_options.ical);
+    if (!years)
+        return refused;
+    return writeCalendar([&](QIODevice& out) {
+        return ::writeNameDayCalendar(out, years->first, years->last, now());
+    });
+}
+
+int NameDaysRun::writeContactCalendar()
+{
+    const std::optional<YearRange> years = chosenYears(m_options.icalContacts);
+    if (!years)
+        return refused;
+    int reminder = -1;
+    if (m_parser.isSet(m_options.remind)) {
+        const std::optional<int> days = reminderDaysIn(m_parser.value(m_options.remind));
+        if (!days)
+            return complain(refused,
+                            u"Nem érvényes emlékeztető: „%1”; 0 és 30 közötti napszám "
+                            "kell."_s.arg(shownArgument(m_parser.value(m_options.remind))));
+        reminder = *days;
+    }
+    const People known = people();
+    if (!known.sourcesInUse())
+        return refuseWithoutSources();
+    const Acquaintances acquaintances =
+        acquaintancesOf(known, NameMatcher(known.configuration.aliases));
+    return writeCalendar([&](QIODevice& out) {
+        return ::writeContactCalendar(out, acquaintances, years->first, years->last, reminder,
+                                      now());
+    });
+}
+
+int NameDaysRun::checkContacts()
+{
+    const People known = people();
+    if (!known.sourcesInUse())
+        return refuseWithoutSources();
+    const int status =
+        print(contactCheck(known, NameMatcher(known.configuration.aliases)).toUtf8());
+    if (status != 0)
+        return status;
+    const bool unreadable = std::ranges::any_of(
+        known.readings, [](const SourceReading& reading) { return !reading.problem.isEmpty(); });
+    return unreadable ? failed : 0;
+}
+
+int NameDaysRun::run(const QStringList& arguments)
+{
+    m_parser.setApplicationDescription(
+        u"Magyar névnapok a parancssorban: a mai vagy bármelyik nap névnapjai %1 és %2 között, "
+        "állapotsorba (waybar, polybar), naptárprogramba vagy asztali értesítésbe, és hogy kinek "
+        "van névnapja az ismerősei közül."_s.arg(firstCalendarYear)
+            .arg(lastCalendarYear));
+    const QCommandLineOption help = m_parser.addHelpOption();
+    const QCommandLineOption version = m_parser.addVersionOption();
+    for (const QCommandLineOption* option : m_options.all())
+        m_parser.addOption(*option);
+
+    if (!m_parser.parse(arguments))
+        return complain(refused, parseError(m_parser));
+    // A program without Qt's own options has the same help for --help-all.
+    if (m_parser.isSet(help) || m_parser.isSet(u"help-all"_s))
+        return print(m_parser.helpText().toUtf8());
+    if (m_parser.isSet(version))
+        return print((QCoreApplication::applicationName() + u' ' +
+                      QCoreApplication::applicationVersion() + u'\n')
+                         .toUtf8());
+    if (!m_parser.positionalArguments().isEmpty())
+        return complain(refused, u"Váratlan argumentum: „%1”."_s.arg(
+                                     shownArgument(m_parser.positionalArguments().constFirst())));
+    if (const QString clash = clashOf(m_parser, m_options); !clash.isEmpty())
+        return complain(refused, clash);
+
+    if (m_parser.isSet(m_options.search))
+        return searchYear();
+    if (m_parser.isSet(m_options.name))
+        return listNameDays();
+    if (m_parser.isSet(m_options.ical))
+        return writeNameDayCalendar();
+    if (m_parser.isSet(m_options.icalContacts))
+        return writeContactCalendar();
+    if (m_parser.isSet(m_options.checkContacts))
+        return checkContacts();
+    return tellDay();
 }
 
 } // namespace
 
 int runNameDays(const QStringList& arguments, QIODevice& out, QIODevice& err)
 {
-    const Options options;
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        u"Magyar névnapok a parancssorban: a mai vagy bármelyik nap névnapjai %1 és %2 között, "
-        "állapotsorba (waybar, polybar), naptárprogramba vagy asztali értesítésbe."_s
-            .arg(firstCalendarYear)
-            .arg(lastCalendarYear));
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-    for (const QCommandLineOption* option :
-         {&options.date, &options.tomorrow, &options.json, &options.waybar, &options.search,
-          &options.year, &options.ical, &options.output, &options.notify})
-        parser.addOption(*option);
-
-    if (!parser.parse(arguments))
-        return refuse(err, parseError(parser));
-    // A program without Qt's own options has the same help for --help-all.
-    if (parser.isSet(help) || parser.isSet(u"help-all"_s))
-        return print(out, err, parser.helpText().toUtf8());
-    if (parser.isSet(version))
-        return print(out, err,
-                     (QCoreApplication::applicationName() + u' ' +
-                      QCoreApplication::applicationVersion() + u'\n')
-                         .toUtf8());
-    if (!parser.positionalArguments().isEmpty())
-        return refuse(err, u"Váratlan argumentum: „%1”."_s.arg(
-                               shownArgument(parser.positionalArguments().constFirst())));
-    if (!fitTogether(parser, options, err))
-        return refused;
-
-    if (parser.isSet(options.search))
-        return searchYear(parser, options, out, err);
-    if (parser.isSet(options.ical))
-        return writeCalendar(parser, options, out, err);
-    const std::optional<QDate> day = chosenDay(parser, options, err);
-    if (!day)
-        return refused;
-    const Day names = dayOn(*day);
-    // The day after the calendar's last has no names to tell.
-    std::optional<Day> next;
-    if (isInCalendarRange(day->addDays(1)))
-        next = dayOn(day->addDays(1));
-    if (parser.isSet(options.json))
-        return print(out, err, jsonLine(names, next));
-    if (parser.isSet(options.waybar))
-        return print(out, err, waybarLine(names, next));
-    if (parser.isSet(options.notify)) {
-        const QString problem = notifyNameDays(notificationOf(names, next, today()));
-        if (problem.isEmpty())
-            return 0;
-        return fail(err, problem);
-    }
-    return print(out, err, namesLine(names));
+    return NameDaysRun(out, err).run(arguments);
 }

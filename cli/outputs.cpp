@@ -11,45 +11,84 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-QJsonObject jsonOf(const Day& day)
+bool anybody(const DayReport& report)
 {
-    return {{u"date"_s, day.date.toString(Qt::ISODate)},
-            {u"names"_s, day.entry},
-            {u"red"_s, day.red},
-            {u"title"_s, day.title.isEmpty() ? QJsonValue(QJsonValue::Null) : day.title},
-            {u"celebrated"_s, QJsonArray::fromStringList(day.celebrated)}};
+    return report.people && !report.people->isEmpty();
+}
+
+QJsonObject jsonOf(const DayReport& report)
+{
+    const Day& day = report.day;
+    QJsonObject object{{u"date"_s, day.date.toString(Qt::ISODate)},
+                       {u"names"_s, day.entry},
+                       {u"red"_s, day.red},
+                       {u"title"_s, day.title.isEmpty() ? QJsonValue(QJsonValue::Null) : day.title},
+                       {u"celebrated"_s, QJsonArray::fromStringList(day.celebrated)}};
+    if (report.people) {
+        QJsonArray people;
+        for (const Celebrant& person : *report.people)
+            people.append(
+                QJsonObject{{u"name"_s, person.name}, {u"celebrates"_s, person.celebrates}});
+        object.insert(u"contacts"_s, people);
+    }
+    return object;
 }
 
 QByteArray compactLine(const QJsonObject& object)
 {
     return QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
 }
+
+// The people who celebrate, or where the notification is private, only how many.
+QString peopleText(const QList<Celebrant>& people, bool privately)
+{
+    return privately ? u"%1 ismerősöd"_s.arg(people.size()) : namesOf(people);
+}
 } // namespace
 
-QByteArray namesLine(const Day& day)
+QByteArray namesLine(const DayReport& report)
 {
-    return day.entry.toUtf8() + '\n';
+    QString line = report.day.entry;
+    if (anybody(report))
+        line += u" — "_s + namesOf(*report.people);
+    return line.toUtf8() + '\n';
 }
 
-QByteArray jsonLine(const Day& day, const std::optional<Day>& next)
+QByteArray jsonLine(const DayReport& report, const std::optional<DayReport>& next)
 {
-    QJsonObject object = jsonOf(day);
+    QJsonObject object = jsonOf(report);
     object.insert(u"tomorrow"_s, next ? QJsonValue(jsonOf(*next)) : QJsonValue(QJsonValue::Null));
     return compactLine(object);
 }
 
-QByteArray waybarLine(const Day& day, const std::optional<Day>& next)
+QByteArray waybarLine(const DayReport& report, const std::optional<DayReport>& next)
 {
-    QString tooltip = longDateText(day.date) + u'\n' + day.entry;
-    if (next)
-        tooltip += u"\nHolnap: "_s + next->entry;
-    return compactLine({{u"text"_s, day.entry.toHtmlEscaped()},
+    QString tooltip = longDateText(report.day.date) + u'\n' + report.day.entry;
+    if (anybody(report))
+        tooltip += u"\nIsmerőseid: "_s + namesOf(*report.people);
+    if (next) {
+        tooltip += u"\nHolnap: "_s + next->day.entry;
+        if (anybody(*next))
+            tooltip += u"\nHolnap ismerőseid: "_s + namesOf(*next->people);
+    }
+    QJsonValue cssClass = report.day.red ? u"red"_s : QString();
+    if (report.people) {
+        QJsonArray classes;
+        if (report.day.red)
+            classes.append(u"red"_s);
+        if (anybody(report))
+            classes.append(u"contacts"_s);
+        cssClass = classes;
+    }
+    return compactLine({{u"text"_s, report.day.entry.toHtmlEscaped()},
                         {u"tooltip"_s, tooltip.toHtmlEscaped()},
-                        {u"class"_s, day.red ? u"red"_s : QString()}});
+                        {u"class"_s, cssClass}});
 }
 
-Notification notificationOf(const Day& day, const std::optional<Day>& next, const QDate& today)
+Notification notificationOf(const DayReport& report, const std::optional<DayReport>& next,
+                            const QDate& today, bool privately)
 {
+    const Day& day = report.day;
     QString dayLabel = hungarian().toString(day.date, QLocale::LongFormat);
     QString nextLabel = u"Másnap"_s;
     if (day.date == today) {
@@ -59,7 +98,18 @@ Notification notificationOf(const Day& day, const std::optional<Day>& next, cons
         dayLabel = u"Holnapi névnap"_s;
         nextLabel = u"Holnapután"_s;
     }
-    return {dayLabel + u": "_s + day.entry, next ? nextLabel + u": "_s + next->entry : QString()};
+    QStringList body;
+    QString summary = dayLabel + u": "_s + day.entry;
+    if (anybody(report)) {
+        summary = dayLabel + u": "_s + peopleText(*report.people, privately);
+        body += day.entry;
+    }
+    if (next) {
+        body += nextLabel + u": "_s + next->day.entry;
+        if (anybody(*next))
+            body += nextLabel + u" ismerőseid: "_s + peopleText(*next->people, privately);
+    }
+    return {summary, body.join(u'\n')};
 }
 
 QByteArray searchLines(int year, const QString& query)

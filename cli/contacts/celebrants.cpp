@@ -4,7 +4,6 @@
 
 #include <QCollator>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QSet>
 
 using namespace Qt::StringLiterals;
@@ -28,18 +27,29 @@ QString withoutAccents(const QString& key)
     return bare;
 }
 
+bool isSeparator(QChar c)
+{
+    return c.isSpace() || c == u',' || c == u'-' || c == u'\u2010';
+}
+
 // A name's words: split at white space, commas and hyphens, without the punctuation round them.
 QStringList wordsOf(const QString& text)
 {
-    static const QRegularExpression separators(u"[\\s,\\-\u2010]+"_s);
     QStringList words;
-    for (QString word : text.split(separators, Qt::SkipEmptyParts)) {
-        while (!word.isEmpty() && !word.front().isLetter())
-            word.remove(0, 1);
-        while (!word.isEmpty() && !word.back().isLetter() && !word.back().isMark())
-            word.chop(1);
-        if (!word.isEmpty())
-            words += word;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && !isSeparator(text[end]))
+            ++end;
+        qsizetype first = start;
+        qsizetype last = end;
+        while (first < last && !text[first].isLetter())
+            ++first;
+        while (last > first && !text[last - 1].isLetter() && !text[last - 1].isMark())
+            --last;
+        if (first < last)
+            words += text.sliced(first, last - first);
+        start = end + 1;
     }
     return words;
 }
@@ -89,25 +99,26 @@ NameMatcher::NameMatcher(const QHash<QString, QString>& aliases)
 
 NameMatcher::Match NameMatcher::matchNickname(const QString& nickname) const
 {
-    const QString key = keyOf(nickname.trimmed());
-    QString name = m_names.value(key);
-    if (name.isEmpty())
-        name = m_aliases.value(key);
-    return {name, false};
+    const Match found = match(nickname.trimmed());
+    return found.withoutAccents ? Match{} : found;
 }
 
+// An address book repeats a few hundred names thousands of times: each is worked out once.
 NameMatcher::Match NameMatcher::match(const QString& word) const
 {
-    const Match exact = matchNickname(word);
-    if (!exact.name.isEmpty())
-        return exact;
-    // Only a word written without accents stands for an accented name: "Ilóna" is not Ilona.
+    if (const auto known = m_matches.constFind(word); known != m_matches.cend())
+        return *known;
     const QString key = keyOf(word);
-    const QString bare = withoutAccents(key);
-    if (bare != key)
-        return {};
-    const QString name = m_accentless.value(bare);
-    return {name, !name.isEmpty()};
+    Match found{m_names.value(key), false};
+    if (found.name.isEmpty())
+        found.name = m_aliases.value(key);
+    // Only a word written without accents stands for an accented name: "Ilóna" is not Ilona.
+    if (const QString bare = withoutAccents(key); found.name.isEmpty() && bare == key) {
+        found.name = m_accentless.value(bare);
+        found.withoutAccents = !found.name.isEmpty();
+    }
+    m_matches.insert(word, found);
+    return found;
 }
 
 QList<NameMatcher::Match> NameMatcher::fullNameMatches(const QString& fullName) const
@@ -135,30 +146,30 @@ QList<NameMatcher::Match> NameMatcher::namesOf(const Contact& contact) const
         candidates += matchNickname(nickname);
 
     QList<Match> names;
-    QSet<QString> seen;
     for (const Match& candidate : std::as_const(candidates))
-        if (!candidate.name.isEmpty() && !seen.contains(candidate.name)) {
-            seen.insert(candidate.name);
+        if (!candidate.name.isEmpty() && std::ranges::none_of(names, [&](const Match& name) {
+                return name.name == candidate.name;
+            }))
             names += candidate;
-        }
     return names;
 }
 
 Acquaintances::Acquaintances(const QList<Contact>& contacts, const NameMatcher& matcher)
 {
-    QHash<QString, qsizetype> byUid;
+    QHash<QString, qsizetype> byIdentity;
     for (const Contact& contact : contacts) {
         QString name = contact.formattedName.trimmed();
         if (name.isEmpty())
             name = (QStringList{contact.familyName} + contact.givenNames).join(u' ').simplified();
         if (name.isEmpty())
             continue;
-        qsizetype index = byUid.value(contact.uid, -1);
-        if (contact.uid.isEmpty() || index < 0) {
+        // Cards without a UID and with the same name are copies of one card as well.
+        const QString identity = contact.uid.isEmpty() ? u"FN:"_s + name : contact.uid;
+        qsizetype index = byIdentity.value(identity, -1);
+        if (index < 0) {
             index = m_people.size();
-            m_people.append({name, contact.uid.isEmpty() ? name : contact.uid, {}});
-            if (!contact.uid.isEmpty())
-                byUid.insert(contact.uid, index);
+            m_people.append({name, identity, {}});
+            byIdentity.insert(identity, index);
         }
         Person& person = m_people[index];
         for (const NameMatcher::Match& match : matcher.namesOf(contact))
@@ -180,7 +191,7 @@ QList<Celebrant> Acquaintances::celebrating(const Day& day) const
                 continue;
             }
             found.insert(person, celebrants.size());
-            celebrants.append({m_people[person].name, name});
+            celebrants.append({m_people[person].name, name, m_people[person].identity});
         }
     QCollator hungarianOrder{QLocale(QLocale::Hungarian)};
     std::ranges::stable_sort(celebrants, [&](const Celebrant& a, const Celebrant& b) {

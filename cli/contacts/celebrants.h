@@ -35,6 +35,7 @@ private:
     QHash<QString, QString> m_names;      // key → the table's name
     QHash<QString, QString> m_accentless; // key without accents → the one table name, or empty
     QHash<QString, QString> m_aliases;    // key → the table's name
+    mutable QHash<QString, Match> m_matches;
 };
 
 // Someone the user knows who celebrates on a day: as their card shows them, and which name.
@@ -42,16 +43,18 @@ struct Celebrant
 {
     QString name;
     QString celebrates;
+    QString identity; // the card's UID, else its name: the same from one run to the next
 };
 
-// The user's people, one per UID however many cards they have, with the names they celebrate.
+// The user's people, one per UID however many cards they have (cards without a UID are one
+// person by their name), with the names they celebrate.
 class Acquaintances
 {
 public:
     struct Person
     {
         QString name;     // FN, else N's parts in Hungarian order
-        QString identity; // the card's UID, else the name: stays the same from one run to the next
+        QString identity; // as the celebrant's
         QStringList names;
     };
 

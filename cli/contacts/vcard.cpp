@@ -544,9 +544,10 @@ private:
     {
         int component = 0;
         decode(raw, format, Split::Names, [&](QString text, bool endsComponent) {
+            // Prefixes and suffixes (dr., ifj.) are no names.
             if (component == 0 && !text.isEmpty())
                 m_contact.familyName += (m_contact.familyName.isEmpty() ? u""_s : u" "_s) + text;
-            else if (!text.isEmpty())
+            else if (component <= 2 && !text.isEmpty())
                 m_contact.givenNames.append(std::move(text));
             if (endsComponent)
                 ++component;

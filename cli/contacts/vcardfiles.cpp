@@ -1,9 +1,9 @@
 #include "cli/contacts/vcardfiles.h"
 
+#include "cli/contacts/regularfile.h"
 #include "cli/contacts/vcard.h"
+#include "dates/arguments.h"
 #include "dates/systemerrors.h"
-
-#include <QFile>
 
 #include <algorithm>
 #include <cerrno>
@@ -22,20 +22,9 @@ namespace {
 constexpr off_t maximumFileSize = 64 * 1024 * 1024;
 constexpr int maximumFolderEntries = 100'000;
 
-constexpr int readOnlyFile = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 constexpr int readOnlyFolder = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 
 using Folder = std::unique_ptr<DIR, int (*)(DIR*)>;
-
-struct OpenFile
-{
-    const int descriptor;
-    ~OpenFile()
-    {
-        if (descriptor >= 0)
-            close(descriptor);
-    }
-};
 
 Folder openFolder(int at, const char* name)
 {
@@ -49,78 +38,9 @@ Folder openFolder(int at, const char* name)
     return Folder(folder, closedir);
 }
 
-// A path as a message may quote it to a terminal: control and invisible formatting characters
-// escaped, as the names in a synchronised folder come from a server.
-QString shownPath(const QString& path)
-{
-    QString shown;
-    for (const QChar c : path) {
-        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
-            shown += u"\\u"_s + u"%1"_s.arg(c.unicode(), 4, 16, QChar(u'0')).toUpper();
-        else
-            shown += c;
-    }
-    return shown;
-}
-
 QString refusal(const QString& path, const QString& reason)
 {
-    return u"Nem olvashatók a névjegyek innen: „%1” – %2."_s.arg(shownPath(path), reason);
-}
-
-QString notAFileText(mode_t mode)
-{
-    const QString kind = S_ISFIFO(mode)                   ? u"cső (FIFO)"_s
-                         : S_ISSOCK(mode)                 ? u"foglalat (socket)"_s
-                         : S_ISCHR(mode) || S_ISBLK(mode) ? u"eszköz"_s
-                                                          : u"különleges fájl"_s;
-    return u"ez nem fájl és nem mappa, hanem %1"_s.arg(kind);
-}
-
-QString tooBigText()
-{
-    return u"a fájl nagyobb 64 MiB-nál, ekkora névjegyfájl nincs"_s;
-}
-
-// How reading one file went: the reason it was not read, empty when it was.
-struct FileRead
-{
-    bool regular = true;
-    QString failure;
-};
-
-// Reads the file `name`, relative to the folder `at`, whole into `bytes`. Opening never blocks
-// nor takes a terminal, and fstat makes sure that no pipe or device took the place of the file
-// that was looked at before.
-FileRead readRegularFile(int at, const char* name, QByteArray& bytes)
-{
-    const OpenFile file{openat(at, name, readOnlyFile)};
-    const int descriptor = file.descriptor;
-    if (descriptor < 0)
-        return {true, systemErrorText(errno)};
-    struct stat status;
-    if (fstat(descriptor, &status) != 0)
-        return {true, systemErrorText(errno)};
-    if (!S_ISREG(status.st_mode))
-        return {false, notAFileText(status.st_mode)};
-    if (status.st_size > maximumFileSize)
-        return {true, tooBigText()};
-
-    // A file that shrinks meanwhile is read as far as it goes, one that grows as far as it was.
-    bytes.resize(status.st_size);
-    qsizetype filled = 0;
-    while (filled < bytes.size()) {
-        const ssize_t got = read(descriptor, bytes.data() + filled, bytes.size() - filled);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return {true, systemErrorText(errno)};
-        if (got == 0)
-            break;
-        filled += got;
-    }
-    bytes.resize(filled);
-    return {};
+    return u"Nem olvashatók a névjegyek innen: „%1” – %2."_s.arg(shownArgument(path), reason);
 }
 
 bool isVCardFileName(const char* name)
@@ -142,7 +62,7 @@ struct FolderListing
 void noteUnreadable(FolderListing& listing, const QByteArray& path, const QString& why)
 {
     if (listing.unreadable++ == 0)
-        listing.firstUnreadable = u"„%1”: %2"_s.arg(shownPath(QFile::decodeName(path)), why);
+        listing.firstUnreadable = u"„%1”: %2"_s.arg(shownArgument(decodedArgument(path)), why);
 }
 
 // Adds the vCard files of `folder` to `listing`, and those of its sub-folders when asked to.
@@ -198,7 +118,8 @@ void listFolder(DIR* folder, const QByteArray& prefix, bool withSubFolders, Fold
 void readFile(const QString& path, const QByteArray& encodedPath, SourceReading& reading)
 {
     QByteArray bytes;
-    const FileRead read = readRegularFile(AT_FDCWD, encodedPath.constData(), bytes);
+    const FileRead read =
+        readRegularFile(AT_FDCWD, encodedPath.constData(), maximumFileSize, bytes);
     if (!read.failure.isEmpty()) {
         reading.problem = refusal(path, read.failure);
         return;
@@ -227,7 +148,8 @@ void readFolder(const QString& path, const QByteArray& encodedPath, SourceReadin
     QByteArray bytes;
     int readFiles = 0;
     for (const QByteArray& file : std::as_const(listing.files)) {
-        const FileRead read = readRegularFile(dirfd(folder.get()), file.constData(), bytes);
+        const FileRead read =
+            readRegularFile(dirfd(folder.get()), file.constData(), maximumFileSize, bytes);
         if (read.failure.isEmpty()) {
             readVCards(bytes, reading);
             ++readFiles;
@@ -247,7 +169,7 @@ SourceReading readVCardSource(const QString& path)
 {
     SourceReading reading;
     reading.source = path;
-    const QByteArray encodedPath = QFile::encodeName(path);
+    const QByteArray encodedPath = argumentBytes(path);
     struct stat status;
     if (encodedPath.contains('\0'))
         reading.problem = refusal(path, systemErrorText(ENOENT));

@@ -213,8 +213,9 @@ void NameDays::waybarEscapesMarkup()
     QFETCH(QString, names);
     QFETCH(QString, markup);
     const QDate christmas(2026, 12, 25);
-    const QByteArray line = waybarLine(Day{christmas, names, true, {}, {}},
-                                       Day{christmas.addDays(1), u"Tom & Jerry"_s, false, {}, {}});
+    const QByteArray line =
+        waybarLine(DayReport{Day{christmas, names, true, {}, {}}, {}},
+                   DayReport{Day{christmas.addDays(1), u"Tom & Jerry"_s, false, {}, {}}, {}});
     const QJsonObject object = jsonObjectOf(line);
     QCOMPARE(object[u"text"].toString(), markup);
     QCOMPARE(object[u"tooltip"].toString(),
@@ -330,10 +331,11 @@ void NameDays::notificationSaysTheDay()
     QFETCH(QDate, day);
     QFETCH(QString, summary);
     QFETCH(QString, body);
-    std::optional<Day> next;
+    std::optional<DayReport> next;
     if (day.year() < 2100)
-        next = dayOn(day.addDays(1));
-    const Notification notification = notificationOf(dayOn(day), next, QDate(2026, 12, 24));
+        next = DayReport{dayOn(day.addDays(1)), {}};
+    const Notification notification =
+        notificationOf(DayReport{dayOn(day), {}}, next, QDate(2026, 12, 24));
     QCOMPARE(notification.summary, summary);
     QCOMPARE(notification.body, body);
 }

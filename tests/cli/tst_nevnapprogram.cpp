@@ -94,7 +94,7 @@ void NevnapProgram::answers_data()
                                << u"zorvat-nevnap " ZORVAT_VERSION "\n"_s;
     // Qt's translation has no text of its own for the help option.
     QTest::newRow("--help") << QStringList{u"--help"_s}
-                            << u"-h, --help              Megjeleníti ezt a súgót.\n"_s;
+                            << u"-h, --help                       Megjeleníti ezt a súgót.\n"_s;
 }
 
 void NevnapProgram::answers()
@@ -134,15 +134,17 @@ void NevnapProgram::refusals_data()
                                   << u"A --search szövege üres."_s;
     QTest::newRow("two modes") << QStringList{u"--waybar"_s, u"--notify"_s}
                                << u"Ezek a kapcsolók nem adhatók meg együtt: --waybar, --notify."_s;
-    QTest::newRow("--year without --search") << QStringList{u"--json"_s, u"--year"_s, u"2004"_s}
-                                             << u"A --year csak a --search mellett adható meg."_s;
+    QTest::newRow("--year without --search")
+        << QStringList{u"--json"_s, u"--year"_s, u"2004"_s}
+        << u"A --year csak a --search vagy a --name mellett adható meg."_s;
     const QString notAYear =
         u"Nem érvényes év: „%1”; 1900 és 2100 közötti év kell, négy számjeggyel."_s;
     for (const QString& year : {u"2101"_s, u" 2026"_s, u"+2026"_s, u"02026"_s, u"1899"_s})
         QTest::addRow("--year \"%s\"", qPrintable(year))
             << QStringList{u"--search"_s, u"Béla"_s, u"--year"_s, year} << notAYear.arg(year);
-    QTest::newRow("--output without --ical") << QStringList{u"--output"_s, u"x.ics"_s}
-                                             << u"Az --output csak az --ical mellett adható meg."_s;
+    QTest::newRow("--output without --ical")
+        << QStringList{u"--output"_s, u"x.ics"_s}
+        << u"Az --output csak az --ical vagy az --ical-contacts mellett adható meg."_s;
     QTest::newRow("--date with --ical")
         << QStringList{u"--ical"_s, u"2004"_s, u"--date"_s, u"2004-01-01"_s}
         << u"Ezek a kapcsolók nem adhatók meg együtt: --ical, --date."_s;

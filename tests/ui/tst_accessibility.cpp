@@ -80,7 +80,9 @@ struct Session : Program
         } else if (window != u"main") {
             qFatal("unknown window %s", qPrintable(window));
         }
-        if (!QTest::qWaitForWindowActive(shown))
+        // A tool window counts as active as soon as the window it belongs to is, before it
+        // takes the keys: wait until it has them.
+        if (!QTest::qWaitFor([shown] { return QApplication::activeWindow() == shown; }))
             qFatal("the %s window did not become active", qPrintable(window));
         if (window == u"calendar away from today")
             clickDay(windows.calendarWindow(), 20);

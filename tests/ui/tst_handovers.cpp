@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QWindow>
 
 using namespace Qt::StringLiterals;
 
@@ -117,6 +118,44 @@ private Q_SLOTS:
         QVERIFY(session.main().isVisible() ||
                 (session.windows.hasSearchWindow() && session.search().isVisible()) ||
                 (session.windows.hasCalendarWindow() && session.calendar().isVisible()));
+    }
+
+    // Window managers keep a tool window above the window it belongs to, so a click on the
+    // main window cannot bury the search, wherever it was opened from.
+    void searchStaysAboveTheMainWindow_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::newRow("from the main window") << QStringList{u"Névkeresés"_s};
+        QTest::newRow("from the calendar")
+            << QStringList{u"Calendarium"_s, u"calendar Névkeresés"_s};
+    }
+    void searchStaysAboveTheMainWindow()
+    {
+        QFETCH(QStringList, steps);
+        Session session;
+        for (const QString& step : steps)
+            session.take(step);
+        QVERIFY(session.search().isVisible());
+        QCOMPARE(session.search().windowType(), Qt::Tool);
+        QCOMPARE(session.search().windowHandle()->transientParent(), session.main().windowHandle());
+    }
+
+    // A search shown while the main window was away is taken by window managers for a window
+    // of its own, so it is shown again once the main window is back.
+    void searchBelongsToTheMainWindowAgainAfterTheCalendar()
+    {
+        Session session;
+        session.take(u"Calendarium"_s);
+        session.take(u"calendar Névkeresés"_s);
+        QList<bool> mainShownWhenSearchShown;
+        QObject::connect(session.search().windowHandle(), &QWindow::visibleChanged,
+                         [&](bool shown) {
+                             if (shown)
+                                 mainShownWhenSearchShown << session.main().isVisible();
+                         });
+        session.take(u"Kilépés"_s);
+        QVERIFY(session.search().isVisible());
+        QCOMPARE(mainShownWhenSearchShown, QList<bool>{true});
     }
 
     // The main window stays on screen beside the other two, so its clock and names go on.

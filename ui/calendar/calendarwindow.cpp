@@ -1,8 +1,10 @@
 #include "ui/calendar/calendarwindow.h"
 
+#include "core/calendarrange.h"
 #include "core/feasts.h"
 #include "core/icalendar.h"
 #include "core/nametable.h"
+#include "core/outputfile.h"
 #include "dates/clock.h"
 #include "dates/datetexts.h"
 #include "dates/texts.h"
@@ -10,7 +12,6 @@
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/twips.h"
-#include "ui/windows.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -22,31 +23,42 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStringBuilder>
 #include <QTextCharFormat>
 #include <QTimer>
 #include <QToolButton>
 
-#include <array>
 #include <utility>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-constexpr int firstYear = 1900;
-constexpr int lastYear = 2100;
-
-// In feast-number order: the list position is the feast number.
-constexpr std::array<QStringView, allFeasts.size()> feastNames = {
-    u"Húsvétvasárnap", u"Húsvéthétfő",   u"Pünkösdvasárnap", u"Pünkösdhétfő",
-    u"Nagypéntek",     u"Hamvazószerda", u"Thanksgiving"};
+// A feast as the feast picker lists it.
+QString feastName(Feast feast)
+{
+    switch (feast) {
+    case Feast::EasterSunday:
+        return u"Húsvétvasárnap"_s;
+    case Feast::EasterMonday:
+        return u"Húsvéthétfő"_s;
+    case Feast::PentecostSunday:
+        return u"Pünkösdvasárnap"_s;
+    case Feast::WhitMonday:
+        return u"Pünkösdhétfő"_s;
+    case Feast::GoodFriday:
+        return u"Nagypéntek"_s;
+    case Feast::AshWednesday:
+        return u"Hamvazószerda"_s;
+    case Feast::Thanksgiving:
+        return u"Thanksgiving"_s;
+    }
+    return {};
+}
 
 constexpr QStringView feastPickerText = u"Változó Ünnepek";
 } // namespace
 
-CalendarWindow::CalendarWindow(Windows& windows)
-    : m_windows(windows)
+CalendarWindow::CalendarWindow()
 {
     setObjectName(u"calendarWindow"_s);
     setWindowTitle(u"Kalendárium"_s);
@@ -67,8 +79,8 @@ void CalendarWindow::createControls()
                                              u"Névkeresés"_s);
     m_feastPicker = createPicker("feastPicker", feastPickerText.toString(),
                                  twipsRect(1200, 4080, 2895, 315), timesNewRoman(8.25, true));
-    for (QStringView feast : feastNames)
-        m_feastPicker->addItem(feast.toString());
+    for (Feast feast : allFeasts)
+        m_feastPicker->addItem(feastName(feast), QVariant::fromValue(feast));
     m_feastPicker->setCurrentIndex(-1);
     m_feastPicker->setEditText(feastPickerText.toString());
     m_yearPicker = createPicker("yearPicker", u"Ev"_s, twipsRect(5400, 130, 855, 315),
@@ -112,9 +124,9 @@ void CalendarWindow::createControls()
     connect(m_yearPicker, &QComboBox::activated, this, &CalendarWindow::yearPicked);
     connect(m_feastPicker, &QComboBox::activated, this, &CalendarWindow::feastPicked);
     m_feastPicker->installEventFilter(this);
-    connect(m_exitButton, &QPushButton::clicked, this, &CalendarWindow::leave);
+    connect(m_exitButton, &QPushButton::clicked, this, &CalendarWindow::leaveRequested);
     connect(m_todayButton, &QPushButton::clicked, this, &CalendarWindow::goToToday);
-    connect(m_searchButton, &QPushButton::clicked, this, &CalendarWindow::openSearch);
+    connect(m_searchButton, &QPushButton::clicked, this, &CalendarWindow::searchRequested);
     // Whatever moves the date, a click, a key, a turned page or a picker, the text follows it.
     connect(m_calendar, &QCalendarWidget::selectionChanged, this, &CalendarWindow::showSelectedDay);
 
@@ -136,7 +148,7 @@ void CalendarWindow::createControls()
 void CalendarWindow::createCalendar()
 {
     m_calendar = addControl<MonthCalendar>(this, "calendar", twipsRect(0, 0, 6375, 3495));
-    m_calendar->setDateRange(QDate(firstYear, 1, 1), QDate(lastYear, 12, 31));
+    m_calendar->setDateRange(firstCalendarDay(), lastCalendarDay());
     m_calendar->setLocale(hungarian());
     m_calendar->setFirstDayOfWeek(Qt::Monday);
     m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
@@ -152,14 +164,15 @@ void CalendarWindow::createCalendar()
         colours.setColor(group, QPalette::Text, QColor(0, 0, 160));
     m_calendar->setPalette(colours);
     // The title band paints itself in the highlight colours.
-    QWidget* title = m_calendar->titleBand();
-    QPalette titleColours = title->palette();
-    titleColours.setColor(QPalette::Highlight, colours.color(QPalette::Button));
-    titleColours.setColor(QPalette::HighlightedText, QColor(0, 0, 160));
-    title->setPalette(titleColours);
-    title->setFont(arial(12, true));
-    for (auto* button : title->findChildren<QToolButton*>()) // they carry a font of their own
-        button->setFont(title->font());
+    if (QWidget* title = m_calendar->titleBand()) {
+        QPalette titleColours = title->palette();
+        titleColours.setColor(QPalette::Highlight, colours.color(QPalette::Button));
+        titleColours.setColor(QPalette::HighlightedText, QColor(0, 0, 160));
+        title->setPalette(titleColours);
+        title->setFont(arial(12, true));
+        for (auto* button : title->findChildren<QToolButton*>()) // they carry their own font
+            button->setFont(title->font());
+    }
     QTextCharFormat dayNames;
     dayNames.setForeground(Qt::black);
     dayNames.setFont(arial(8.25, true));
@@ -171,13 +184,19 @@ void CalendarWindow::createCalendar()
 
 // The month and year pickers lie over the right of the calendar's title band. The band's
 // own month and year move left to make room, and its next-month arrow stays uncovered.
+// Where Qt's band cannot make room, the pickers keep their designed place.
 void CalendarWindow::placePickersOnTitle()
 {
+    QWidget* band = m_calendar->titleBand();
+    if (!band)
+        return;
     // As high as the pickers with the same margin below them as above.
-    m_calendar->titleBand()->setMinimumHeight(2 * m_monthPicker->y() + m_monthPicker->height());
+    band->setMinimumHeight(2 * m_monthPicker->y() + m_monthPicker->height());
     const int arrowGap = twips(30);
     const QRect free = m_calendar->reserveTitleSpace(m_yearPicker->geometry().right() -
                                                      m_monthPicker->x() + 1 + arrowGap);
+    if (free.isEmpty())
+        return;
     const int shift = free.right() - arrowGap - m_yearPicker->geometry().right();
     for (QComboBox* picker : {m_monthPicker, m_yearPicker})
         picker->move(picker->x() + shift, picker->y());
@@ -201,16 +220,15 @@ QComboBox* CalendarWindow::createPicker(const char* name, const QString& text, Q
 
 void CalendarWindow::load()
 {
-    move(m_windows.mainWindowPosition());
-
-    // Picking the current year and month moves the calendar there, keeping its day.
+    // Picking the current year and month moves the calendar there, keeping its day. One
+    // reading of the clock, so that the year and the month never straddle New Year.
+    const QDate current = today();
     QStringList years;
-    for (int year = firstYear; year <= lastYear; ++year)
+    for (int year = firstCalendarYear; year <= lastCalendarYear; ++year)
         years << numberText(year);
     m_yearPicker->addItems(years);
-    const int year = today().year();
-    if (year >= firstYear && year <= lastYear) {
-        m_yearPicker->setCurrentIndex(year - firstYear);
+    if (isInCalendarRange(current)) {
+        m_yearPicker->setCurrentIndex(current.year() - firstCalendarYear);
         yearPicked();
     } else {
         m_yearPicker->setCurrentIndex(-1);
@@ -222,7 +240,7 @@ void CalendarWindow::load()
         name[0] = name[0].toUpper();
         m_monthPicker->addItem(name);
     }
-    m_monthPicker->setCurrentIndex(today().month() - 1);
+    m_monthPicker->setCurrentIndex(current.month() - 1);
     monthPicked();
 }
 
@@ -249,7 +267,7 @@ void CalendarWindow::showShownMonthInPickers()
     const QDate value = m_calendar->selectedDate();
     if (m_monthPicker->count() > 0)
         m_monthPicker->setCurrentIndex(value.month() - 1);
-    m_yearPicker->setCurrentIndex(value.year() - firstYear);
+    m_yearPicker->setCurrentIndex(value.year() - firstCalendarYear);
 }
 
 void CalendarWindow::monthPicked()
@@ -261,17 +279,17 @@ void CalendarWindow::monthPicked()
 void CalendarWindow::yearPicked()
 {
     const QDate value = m_calendar->selectedDate();
-    const int year = firstYear + m_yearPicker->currentIndex();
+    const int year = firstCalendarYear + m_yearPicker->currentIndex();
     showDate(rolledOverDate(year, value.month(), value.day()));
 }
 
 void CalendarWindow::feastPicked()
 {
-    const int feast = m_feastPicker->currentIndex();
-    if (feast < 0)
+    const QVariant feast = m_feastPicker->currentData();
+    if (!feast.isValid())
         return;
     const int year = m_calendar->selectedDate().year();
-    showDate(feastDate(Feast(feast), year));
+    showDate(feastDate(feast.value<Feast>(), year));
 }
 
 void CalendarWindow::resetFeastPicker()
@@ -283,20 +301,6 @@ void CalendarWindow::resetFeastPicker()
 void CalendarWindow::goToToday()
 {
     showDate(today());
-}
-
-void CalendarWindow::openSearch()
-{
-    m_searchButton->hide();
-    m_windows.hideMainWindow();
-    m_windows.showSearchWindow();
-}
-
-void CalendarWindow::leave()
-{
-    showDate(today());
-    hide();
-    m_windows.showMainWindow();
 }
 
 void CalendarWindow::saveShownYear()
@@ -312,9 +316,9 @@ void CalendarWindow::saveShownYear()
     const QString path = chooser.selectedFiles().constFirst();
 
     // Written whole or not at all: an unfinished file is removed.
-    QSaveFile file(path);
+    OutputFile file(QFile::encodeName(path));
     QString problem;
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open())
         problem = u"A fájl nem hozható létre. Lehet, hogy a mappa nem létezik, vagy nincs "
                   "joga írni bele."_s;
     else if (!writeNameDayCalendar(file, year, year, now()) || !file.commit())
@@ -370,6 +374,6 @@ void CalendarWindow::hideEvent(QHideEvent* event)
 
 void CalendarWindow::closeEvent(QCloseEvent* event)
 {
-    leave();
+    Q_EMIT leaveRequested();
     event->accept();
 }

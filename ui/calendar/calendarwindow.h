@@ -7,7 +7,6 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QTimer;
-class Windows;
 
 // The calendar window: any date from 1900 to 2100 with its names, red for Sundays and
 // public holidays, and the movable feasts of the shown year.
@@ -16,7 +15,7 @@ class CalendarWindow : public QWidget
     Q_OBJECT
 
 public:
-    explicit CalendarWindow(Windows& windows);
+    CalendarWindow();
 
     void load();
     void showSelectedDay();
@@ -26,12 +25,15 @@ public:
     void feastPicked();
     void resetFeastPicker();
     void goToToday();
-    void openSearch();
-    void leave();
     void saveShownYear();
 
     void showDate(const QDate& date);
     void setSearchButtonVisible(bool visible);
+
+Q_SIGNALS:
+    // What the user asked for: "Névkeresés", and "Kilépés" or closing the window.
+    void searchRequested();
+    void leaveRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -47,8 +49,6 @@ private:
                             const QFont& font);
     void showTodayButtonAwayFromToday();
     void showShownMonthInPickers();
-
-    Windows& m_windows;
 
     MonthCalendar* m_calendar = nullptr;
     QPushButton* m_exitButton = nullptr;

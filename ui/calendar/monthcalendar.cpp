@@ -1,24 +1,37 @@
 #include "ui/calendar/monthcalendar.h"
 
-#include <QAbstractItemView>
+#include "ui/calendar/qtparts.h"
+
 #include <QBoxLayout>
 #include <QToolButton>
 
 #include <algorithm>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
 MonthCalendar::MonthCalendar(QWidget* parent)
     : QCalendarWidget(parent)
-    , m_titleBand(findChild<QWidget*>(u"qt_calendar_navigationbar"_s))
+    , m_titleBand(findQtPart<QWidget>(*this, "qt_calendar_navigationbar"))
+    , m_nextMonthArrow(findQtPart<QToolButton>(*this, "qt_calendar_nextmonth"))
 {
+    // Room for other controls is made in the band's row, before the next-month arrow.
+    if (m_titleBand && m_nextMonthArrow) {
+        m_titleLayout = qobject_cast<QBoxLayout*>(m_titleBand->layout());
+        if (!m_titleLayout || m_titleLayout->indexOf(m_nextMonthArrow) < 0) {
+            m_titleLayout = nullptr;
+            reportMissingQtPart(*this, "holding qt_calendar_nextmonth", "QBoxLayout");
+        }
+    }
     // Qt gives screen readers no names for the grid, the arrows and the year field that
     // the year button opens.
-    findChild<QAbstractItemView*>(u"qt_calendar_calendarview"_s)
-        ->setAccessibleName(u"A hónap napjai"_s);
-    findChild<QWidget*>(u"qt_calendar_prevmonth"_s)->setAccessibleName(u"Előző hónap"_s);
-    findChild<QWidget*>(u"qt_calendar_nextmonth"_s)->setAccessibleName(u"Következő hónap"_s);
-    findChild<QWidget*>(u"qt_calendar_yearedit"_s)->setAccessibleName(u"Év"_s);
+    if (m_nextMonthArrow)
+        m_nextMonthArrow->setAccessibleName(u"Következő hónap"_s);
+    for (auto [part, name] : {std::pair{"qt_calendar_calendarview", u"A hónap napjai"_s},
+                              std::pair{"qt_calendar_prevmonth", u"Előző hónap"_s},
+                              std::pair{"qt_calendar_yearedit", u"Év"_s}})
+        if (auto* found = findQtPart<QWidget>(*this, part))
+            found->setAccessibleName(name);
     connect(this, &QCalendarWidget::currentPageChanged, this, &MonthCalendar::followShownMonth);
 }
 
@@ -35,12 +48,12 @@ void MonthCalendar::followShownMonth(int year, int month)
 
 QRect MonthCalendar::reserveTitleSpace(int width)
 {
-    auto* band = qobject_cast<QBoxLayout*>(m_titleBand->layout());
-    auto* next = m_titleBand->findChild<QToolButton*>(u"qt_calendar_nextmonth"_s);
-    band->insertSpacing(band->indexOf(next), width);
+    if (!m_titleLayout || !m_nextMonthArrow)
+        return {};
+    m_titleLayout->insertSpacing(m_titleLayout->indexOf(m_nextMonthArrow), width);
     layout()->activate();
-    band->activate();
-    const QRect arrow = next->geometry();
+    m_titleLayout->activate();
+    const QRect arrow = m_nextMonthArrow->geometry();
     return QRect(m_titleBand->mapTo(this, QPoint(arrow.left() - width, 0)),
                  QSize(width, m_titleBand->height()));
 }

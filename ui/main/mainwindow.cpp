@@ -6,7 +6,6 @@
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/twips.h"
-#include "ui/windows.h"
 
 #include <QCloseEvent>
 #include <QFontMetricsF>
@@ -33,8 +32,7 @@ QFont tomorrowFont()
 }
 } // namespace
 
-MainWindow::MainWindow(Windows& windows)
-    : m_windows(windows)
+MainWindow::MainWindow()
 {
     setObjectName(u"mainWindow"_s);
     setWindowTitle(u"Zorvat"_s);
@@ -91,9 +89,9 @@ void MainWindow::createControls()
     setTabOrder(m_clockBox, m_searchButton);
     setTabOrder(m_searchButton, m_calendarButton);
 
-    connect(m_exitButton, &QPushButton::clicked, this, &MainWindow::endProgram);
-    connect(m_searchButton, &QPushButton::clicked, this, &MainWindow::openSearch);
-    connect(m_calendarButton, &QPushButton::clicked, this, &MainWindow::openCalendar);
+    connect(m_exitButton, &QPushButton::clicked, this, &MainWindow::endRequested);
+    connect(m_searchButton, &QPushButton::clicked, this, &MainWindow::searchRequested);
+    connect(m_calendarButton, &QPushButton::clicked, this, &MainWindow::calendarRequested);
     connect(m_clockTimer, &QTimer::timeout, this, &MainWindow::tick);
 }
 
@@ -178,24 +176,6 @@ void MainWindow::tick()
     m_clockBox->setText(timeText());
 }
 
-void MainWindow::endProgram()
-{
-    m_windows.end();
-}
-
-void MainWindow::openSearch()
-{
-    m_searchButton->hide();
-    m_exitButton->setDefault(true);
-    m_windows.hideCalendarWindow();
-    m_windows.showSearchWindow();
-}
-
-void MainWindow::openCalendar()
-{
-    m_windows.showCalendarOn(today());
-}
-
 void MainWindow::setSearchButtonVisible(bool visible)
 {
     m_searchButton->setVisible(visible);
@@ -212,6 +192,6 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    endProgram();
+    Q_EMIT endRequested();
     event->accept();
 }

@@ -7,7 +7,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
-class Windows;
 
 // The main window: today's and tomorrow's names, the date and a running clock, and the
 // buttons that open the other windows or end the program.
@@ -16,17 +15,20 @@ class MainWindow : public QWidget
     Q_OBJECT
 
 public:
-    explicit MainWindow(Windows& windows);
+    MainWindow();
 
     void load();
     void showTodayAndTomorrow();
 
     void tick();
-    void endProgram();
-    void openSearch();
-    void openCalendar();
 
     void setSearchButtonVisible(bool visible);
+
+Q_SIGNALS:
+    // What the user asked for: "EXIT" or closing the window, "Névkeresés", "Calendarium".
+    void endRequested();
+    void searchRequested();
+    void calendarRequested();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -43,7 +45,6 @@ private:
     // A screen reader says the names, then whose they are: "Dénes – mai névnap".
     void showNames(QLabel* plate, const QFont& font, const QDate& date, const QString& whose);
 
-    Windows& m_windows;
     QDate m_shownDay; // the day the names were last shown for
 
     QPushButton* m_calendarButton = nullptr;

@@ -6,7 +6,6 @@
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/twips.h"
-#include "ui/windows.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -17,8 +16,9 @@
 
 using namespace Qt::StringLiterals;
 
-SearchWindow::SearchWindow(Windows& windows)
-    : m_windows(windows)
+// A tool window: window managers keep it above the window it belongs to.
+SearchWindow::SearchWindow()
+    : QWidget(nullptr, Qt::Tool)
 {
     setObjectName(u"searchWindow"_s);
     setWindowTitle(u"Zorvat kereső"_s);
@@ -64,22 +64,8 @@ void SearchWindow::createControls()
 
     connect(m_queryBox, &QLineEdit::textChanged, this, &SearchWindow::showFirstMatch);
     connect(m_queryBox, &QLineEdit::returnPressed, this, &SearchWindow::listMatches);
-    connect(m_exitButton, &QPushButton::clicked, this, &SearchWindow::leave);
+    connect(m_exitButton, &QPushButton::clicked, this, &SearchWindow::leaveRequested);
     m_firstMatchBox->installEventFilter(this);
-}
-
-void SearchWindow::load()
-{
-    m_windows.setSearchButtonsVisible(false);
-    move(m_windows.mainWindowPosition());
-    // Both windows have the same frame, so equal client heights make equal outer heights.
-    setFixedHeight(m_windows.mainWindowHeight());
-}
-
-void SearchWindow::leave()
-{
-    m_windows.setSearchButtonsVisible(true);
-    hide();
 }
 
 void SearchWindow::showFirstMatch()
@@ -115,6 +101,6 @@ bool SearchWindow::eventFilter(QObject* watched, QEvent* event)
 
 void SearchWindow::closeEvent(QCloseEvent* event)
 {
-    leave();
+    Q_EMIT leaveRequested();
     event->accept();
 }

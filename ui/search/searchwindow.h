@@ -6,7 +6,6 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class Windows;
 
 // Name search: the first day whose entry begins with the typed text, and on Enter
 // every day whose entry contains it. It searches the current year, whatever the other
@@ -16,13 +15,15 @@ class SearchWindow : public QWidget
     Q_OBJECT
 
 public:
-    explicit SearchWindow(Windows& windows);
+    SearchWindow();
 
-    void load();
-    void leave();
     void showFirstMatch();     // on every change of the query
     void listMatches();        // Enter in the query box
     void listMatchesOfFirst(); // a click into the first match
+
+Q_SIGNALS:
+    // "Exit" or closing the window.
+    void leaveRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -31,8 +32,6 @@ protected:
 private:
     void createControls();
     void listDaysContaining(const QString& typed);
-
-    Windows& m_windows;
 
     QLineEdit* m_queryBox = nullptr;
     QLineEdit* m_firstMatchBox = nullptr;

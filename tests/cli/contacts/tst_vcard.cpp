@@ -106,6 +106,9 @@ void VCard::texts_data()
     QTest::newRow("escapes, and what is none")
         << "BEGIN:VCARD\nFN:a\\\\b\\,c\\;d\\ne\\:f\nEND:VCARD\n"_ba << 1
         << QStringList{u"a\\b,c;d\ne\\:f | - |  |  | "_s};
+    QTest::newRow("N's prefixes and suffixes are no names")
+        << "BEGIN:VCARD\nN:Kiss;Anna;Mária;dr.;ifj.\nEND:VCARD\n"_ba << 1
+        << QStringList{u" | Kiss | Anna+Mária |  | "_s};
     QTest::newRow("3.0's agent is a value")
         << "BEGIN:VCARD\nFN:A\nAGENT:BEGIN:VCARD\\nFN:B\\nEND:VCARD\\n\nEND:VCARD\n"_ba << 1
         << QStringList{u"A | - |  |  | "_s};

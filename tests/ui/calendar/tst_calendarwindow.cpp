@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -33,7 +34,7 @@ const QColor black(0, 0, 0);
 // Opens the calendar window as the main window's "Calendarium" does.
 CalendarWindow& openCalendar(Program& program)
 {
-    program.windows.mainWindow().openCalendar();
+    child<QPushButton>(program.windows.mainWindow(), "calendarButton")->click();
     CalendarWindow& form = program.windows.calendarWindow();
     if (!QTest::qWaitForWindowExposed(&form))
         qFatal("the calendar window did not appear");
@@ -94,6 +95,34 @@ void saveThroughTheMenu(CalendarWindow& form, const QString& path,
     QTRY_VERIFY(answers.allGiven());
 }
 
+// Qt's calendars made while it lives call Qt's own children ("qt_calendar_nextmonth") by
+// other names, or none, as a Qt release that renamed them would. Qt names a child after making
+// it, so each child added to a calendar renames those before it; the last comes once all are
+// named.
+class RenamedQtParts : public QObject
+{
+public:
+    explicit RenamedQtParts(QString prefix)
+        : m_prefix(std::move(prefix))
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ChildAdded && qobject_cast<QCalendarWidget*>(watched))
+            for (QObject* part :
+                 watched->findChildren<QObject*>(QRegularExpression(u"^qt_calendar_"_s)))
+                part->setObjectName(m_prefix.isEmpty()
+                                        ? QString()
+                                        : part->objectName().replace(u"qt_calendar_"_s, m_prefix));
+        return false;
+    }
+
+private:
+    QString m_prefix;
+};
+
 // Writing a file longer than this process may write fails, as on a full disk.
 class FullDisk
 {
@@ -150,6 +179,40 @@ private Q_SLOTS:
         QCOMPARE(feasts->itemText(6), u"Thanksgiving");
         QCOMPARE(feasts->currentIndex(), -1);
         QCOMPARE(feasts->currentText(), u"Változó Ünnepek");
+    }
+
+    void worksWithoutQtsOwnChildren_data()
+    {
+        QTest::addColumn<QString>("prefix");
+        QTest::newRow("renamed") << u"qt_calendarwidget_"_s;
+        QTest::newRow("unnamed") << QString();
+    }
+    void worksWithoutQtsOwnChildren()
+    {
+        QFETCH(QString, prefix);
+        // Each child that the calendar names for screen readers or makes room beside is
+        // reported, and only once.
+        for (const char* name :
+             {"qt_calendar_navigationbar", "qt_calendar_nextmonth", "qt_calendar_calendarview",
+              "qt_calendar_prevmonth", "qt_calendar_yearedit"})
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"\\b%1\\b"_s.arg(name)));
+        QTest::failOnWarning(QRegularExpression(u"qt_calendar_"_s));
+        Program program(at(2026, 12, 7));
+        {
+            const RenamedQtParts renamed(prefix);
+            openCalendar(program);
+        }
+        CalendarWindow& form = program.windows.calendarWindow();
+        QVERIFY(form.findChildren<QObject*>(QRegularExpression(u"^qt_calendar_"_s)).isEmpty());
+
+        pick(child<QComboBox>(form, "yearPicker"), 104);
+        pick(child<QComboBox>(form, "feastPicker"), 0);
+        QCOMPARE(dayTextOf(form)->text(), u" 2004.04.11.   Húsvét, Leó, Szaniszló   ");
+        QTest::keyClick(calendarOf(form)->focusProxy(), Qt::Key_Down);
+        QCOMPARE(dayTextOf(form)->text(), u" 2004.04.18.   Andrea, Ilma   ");
+        QTest::mouseClick(child<QPushButton>(form, "exitButton"), Qt::LeftButton);
+        openCalendar(program);
+        QCOMPARE(dayTextOf(form)->text(), u" 2026.12.07.   Ambrus   ");
     }
 
     void firstShowingShowsToday()
@@ -408,16 +471,20 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("diskFull");
         QTest::addColumn<QString>("problem");
-        QTest::newRow("no permission") << false
-                                       << u"A fájl nem hozható létre. Lehet, hogy a mappa nem "
-                                          "létezik, vagy nincs joga írni bele."_s;
-        QTest::newRow("disk full")
-            << true << u"A fájl nem írható ki. Lehet, hogy betelt a lemez."_s;
+        QTest::addColumn<QString>("details"); // the system's reason, in Hungarian first
+        QTest::newRow("no permission")
+            << false
+            << u"A fájl nem hozható létre. Lehet, hogy a mappa nem létezik, vagy nincs joga írni "
+               "bele."_s
+            << u"Nincs ilyen fájl vagy mappa (No such file or directory)"_s;
+        QTest::newRow("disk full") << true << u"A fájl nem írható ki. Lehet, hogy betelt a lemez."_s
+                                   << u"A fájl túl nagy (File too large)"_s;
     }
     void aFailedSaveIsSaidAndLeavesNoFile()
     {
         QFETCH(bool, diskFull);
         QFETCH(QString, problem);
+        QFETCH(QString, details);
         Program program(at(2026, 12, 7));
         CalendarWindow& form = openCalendar(program);
         const QTemporaryDir folder;
@@ -428,7 +495,8 @@ private Q_SLOTS:
         const Answers::Answer readTheMessage = [&](QWidget* opened) {
             auto* message = qobject_cast<QMessageBox*>(opened);
             QVERIFY(message);
-            said = message->text() + u'\n' + message->informativeText();
+            said = message->text() + u'\n' + message->informativeText() + u'\n' +
+                   message->detailedText();
             QTest::mouseClick(message->button(QMessageBox::Ok), Qt::LeftButton);
         };
         {
@@ -437,7 +505,8 @@ private Q_SLOTS:
                 full.emplace(4096);
             saveThroughTheMenu(form, path, {readTheMessage});
         }
-        QCOMPARE(said, u"A névnapok naptárfájlja nem menthető ide:\n"_s + path + u'\n' + problem);
+        QCOMPARE(said, u"A névnapok naptárfájlja nem menthető ide:\n"_s + path + u'\n' + problem +
+                           u'\n' + details);
         QVERIFY(!QFile::exists(path));
         QVERIFY(QDir(folder.path()).isEmpty());
     }

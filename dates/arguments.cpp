@@ -1,4 +1,4 @@
-#include "cli/arguments.h"
+#include "dates/arguments.h"
 
 #include <QStringBuilder>
 

@@ -1,0 +1,100 @@
+#include "cli/contacts/people.h"
+
+#include "cli/contacts/regularfile.h"
+#include "cli/contacts/sources.h"
+#include "dates/arguments.h"
+
+#include <QCollator>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+
+#include <fcntl.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+constexpr qint64 largestConfiguration = 1024 * 1024;
+
+Configuration readConfiguration(QString& complaint)
+{
+    const QString path = configurationPath();
+    QByteArray text;
+    const FileRead read =
+        readRegularFile(AT_FDCWD, QFile::encodeName(path).constData(), largestConfiguration, text);
+    if (read.failure.isEmpty())
+        return parseConfiguration(text);
+    // A configuration that is not there sets nothing.
+    if (QFileInfo::exists(path))
+        complaint =
+            u"A beállítófájl („%1”) nem olvasható: %2."_s.arg(shownArgument(path), read.failure);
+    return {};
+}
+
+} // namespace
+
+People readPeople(const QStringList& namedSources, bool noSources, QString& complaint)
+{
+    People people;
+    people.configuration = readConfiguration(complaint);
+    if (noSources)
+        return people;
+    const QStringList sources =
+        namedSources.isEmpty() ? people.configuration.sources : namedSources;
+    for (const QString& source : sources)
+        people.readings += readContactSource(source);
+    return people;
+}
+
+Acquaintances acquaintancesOf(const People& people, const NameMatcher& matcher)
+{
+    QList<Contact> contacts;
+    for (const SourceReading& reading : people.readings)
+        contacts += reading.contacts;
+    return Acquaintances(contacts, matcher);
+}
+
+QString contactCheck(const People& people, const NameMatcher& matcher)
+{
+    QString report;
+    QStringList nameless;
+    for (const SourceReading& reading : people.readings) {
+        report += u"%1\n"_s.arg(reading.source);
+        if (!reading.problem.isEmpty()) {
+            report += u"  %1\n"_s.arg(reading.problem);
+            continue;
+        }
+        int matched = 0;
+        int onlyWithoutAccents = 0;
+        for (const Contact& contact : reading.contacts) {
+            const QList<NameMatcher::Match> names = matcher.namesOf(contact);
+            if (names.isEmpty()) {
+                const QString name =
+                    contact.formattedName.isEmpty()
+                        ? (QStringList{contact.familyName} + contact.givenNames).join(u' ')
+                        : contact.formattedName;
+                if (!name.simplified().isEmpty())
+                    nameless += name.simplified();
+            } else if (std::ranges::all_of(names, &NameMatcher::Match::withoutAccents)) {
+                ++onlyWithoutAccents;
+            } else {
+                ++matched;
+            }
+        }
+        report += u"  névjegy: %1\n"_s.arg(reading.cards);
+        report += u"  hibás, kihagyva: %1\n"_s.arg(reading.malformed);
+        report += u"  névnappal: %1\n"_s.arg(matched);
+        report += u"  névnappal, csak ékezet nélkül egyező névvel: %1\n"_s.arg(onlyWithoutAccents);
+        report +=
+            u"  névnap nélkül: %1\n"_s.arg(reading.contacts.size() - matched - onlyWithoutAccents);
+    }
+    if (!nameless.isEmpty()) {
+        QCollator hungarianOrder{QLocale(QLocale::Hungarian)};
+        std::ranges::sort(nameless, hungarianOrder);
+        report += u"\nNévnap nélküli ismerősök (a beállítófájl [aliases] részében becenévvel "
+                  "párosíthatók egy névnaphoz, például Pisti=István):\n"_s;
+        for (const QString& name : std::as_const(nameless))
+            report += u"  "_s + name + u'\n';
+    }
+    return report;
+}

@@ -1,0 +1,62 @@
+#include "cli/contacts/regularfile.h"
+
+#include "dates/systemerrors.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+struct OpenFile
+{
+    const int descriptor;
+    ~OpenFile()
+    {
+        if (descriptor >= 0)
+            close(descriptor);
+    }
+};
+} // namespace
+
+QString notAFileText(mode_t mode)
+{
+    const QString kind = S_ISFIFO(mode)                   ? u"cső (FIFO)"_s
+                         : S_ISSOCK(mode)                 ? u"foglalat (socket)"_s
+                         : S_ISCHR(mode) || S_ISBLK(mode) ? u"eszköz"_s
+                                                          : u"különleges fájl"_s;
+    return u"ez nem fájl és nem mappa, hanem %1"_s.arg(kind);
+}
+
+FileRead readRegularFile(int at, const char* name, off_t largest, QByteArray& bytes)
+{
+    const OpenFile file{openat(at, name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+    const int descriptor = file.descriptor;
+    if (descriptor < 0)
+        return {true, systemErrorText(errno)};
+    struct stat status;
+    if (fstat(descriptor, &status) != 0)
+        return {true, systemErrorText(errno)};
+    if (!S_ISREG(status.st_mode))
+        return {false, notAFileText(status.st_mode)};
+    if (status.st_size > largest)
+        return {true, u"a fájl nagyobb %1 MiB-nál"_s.arg(largest / (1024 * 1024))};
+
+    // A file that shrinks meanwhile is read as far as it goes, one that grows as far as it was.
+    bytes.resize(status.st_size);
+    qsizetype filled = 0;
+    while (filled < bytes.size()) {
+        const ssize_t got = read(descriptor, bytes.data() + filled, bytes.size() - filled);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return {true, systemErrorText(errno)};
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    bytes.resize(filled);
+    return {};
+}
