@@ -1,5 +1,7 @@
 #include "commandline.h"
 
+#include "core/calendarrange.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -36,7 +38,8 @@ void handleCommandLine(QCoreApplication& app)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         u"Magyar névnaptár: kinek van ma és holnap névnapja, melyik napon ünneplik egy név "
-        "viselőit, és kiket ünnepelnek egy napon 1900 és 2100 között."_s);
+        "viselőit, és kiket ünnepelnek egy napon %1 és %2 között."_s.arg(firstCalendarYear)
+            .arg(lastCalendarYear));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.process(app);

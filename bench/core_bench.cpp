@@ -1,3 +1,4 @@
+#include "core/calendarrange.h"
 #include "core/namesearch.h"
 #include "core/nametable.h"
 
@@ -6,11 +7,11 @@
 namespace {
 void rebuild(benchmark::State& state)
 {
-    int year = 1900;
+    int year = firstCalendarYear;
     for (auto _ : state) {
         const NameTable table(year);
         benchmark::DoNotOptimize(table.entry(2, 24));
-        year = year == 2100 ? 1900 : year + 1;
+        year = year == lastCalendarYear ? firstCalendarYear : year + 1;
     }
 }
 BENCHMARK(rebuild);
@@ -22,8 +23,8 @@ void dayText(benchmark::State& state)
     for (auto _ : state) {
         benchmark::DoNotOptimize(dayText(dayOn(date)));
         date = date.addDays(37);
-        if (date.year() > 2100)
-            date = QDate(1900, 1, 1);
+        if (!isInCalendarRange(date))
+            date = firstCalendarDay();
     }
 }
 BENCHMARK(dayText);
