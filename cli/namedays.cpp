@@ -231,8 +231,11 @@ int NameDaysRun::listNameDays()
     const std::optional<int> year = chosenYear();
     if (!year)
         return refused;
-    QString ignored;
-    const Configuration configuration = readPeople({}, true, ignored).configuration;
+    // Only the configuration's aliases: no source is read.
+    QString complaint;
+    const Configuration configuration = readPeople({}, true, complaint).configuration;
+    if (!complaint.isEmpty())
+        complain(0, complaint);
     const QString name = NameMatcher(configuration.aliases).match(wanted).name;
     QByteArray lines;
     const NameTable table(*year);
