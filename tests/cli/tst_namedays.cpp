@@ -1,8 +1,7 @@
-#include "cli/namedays.h"
 #include "cli/outputs.h"
 #include "support/fakeclock.h"
+#include "support/inprocess.h"
 
-#include <QBuffer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -11,23 +10,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-struct Run
-{
-    int status;
-    QByteArray out;
-    QByteArray err;
-};
-
-Run run(const QStringList& arguments)
-{
-    QBuffer out;
-    QBuffer err;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    const int status = runNameDays(QStringList{u"zorvat-nevnap"_s} + arguments, out, err);
-    return {status, out.data(), err.data()};
-}
-
 // The one JSON object of a line, or a failed comparison.
 QJsonObject jsonObjectOf(const QByteArray& line)
 {
@@ -93,10 +75,10 @@ void NameDays::names()
     QFETCH(QStringList, arguments);
     QFETCH(QString, names);
     const FakeClock fake(clock);
-    const Run answer = run(arguments);
-    QCOMPARE(answer.err, QByteArray());
+    const InProcessRun answer = run(arguments);
+    QCOMPARE(answer.err, QString());
     QCOMPARE(answer.status, 0);
-    QCOMPARE(QString::fromUtf8(answer.out), names + u'\n');
+    QCOMPARE(answer.out, names + u'\n');
 }
 
 void NameDays::json_data()
@@ -126,9 +108,9 @@ void NameDays::json()
     QFETCH(bool, nextRed);
     const FakeClock fake(QDateTime::fromString(date, Qt::ISODate));
 
-    const Run answer = run({u"--json"_s});
+    const InProcessRun answer = run({u"--json"_s});
     QCOMPARE(answer.status, 0);
-    const QJsonObject day = jsonObjectOf(answer.out);
+    const QJsonObject day = jsonObjectOf(answer.out.toUtf8());
     QCOMPARE(day[u"date"].toString(), date);
     QCOMPARE(day[u"names"].toString(), names);
     QCOMPARE(day[u"red"], QJsonValue(red));
@@ -159,7 +141,7 @@ void NameDays::jsonTellsWhoCelebrates()
     QFETCH(QString, date);
     QFETCH(QJsonValue, title);
     QFETCH(QStringList, celebrated);
-    const QJsonObject day = jsonObjectOf(run({u"--json"_s, u"--date"_s, date}).out);
+    const QJsonObject day = jsonObjectOf(run({u"--json"_s, u"--date"_s, date}).out.toUtf8());
     QCOMPARE(day[u"title"], title);
     QVERIFY(day[u"celebrated"].isArray());
     QCOMPARE(day[u"celebrated"].toVariant().toStringList(), celebrated);
@@ -188,9 +170,9 @@ void NameDays::waybar()
     QFETCH(QString, text);
     QFETCH(QString, tooltip);
     QFETCH(QString, cssClass);
-    const Run answer = run({u"--waybar"_s, u"--date"_s, date});
+    const InProcessRun answer = run({u"--waybar"_s, u"--date"_s, date});
     QCOMPARE(answer.status, 0);
-    const QJsonObject line = jsonObjectOf(answer.out);
+    const QJsonObject line = jsonObjectOf(answer.out.toUtf8());
     QCOMPARE(line[u"text"].toString(), text);
     QCOMPARE(line[u"tooltip"].toString(), tooltip);
     QCOMPARE(line[u"class"], QJsonValue(cssClass));
@@ -242,10 +224,10 @@ void NameDays::search()
     QFETCH(QStringList, arguments);
     QFETCH(QString, lines);
     const FakeClock fake(at(2004, 6, 1));
-    const Run answer = run(arguments);
-    QCOMPARE(answer.err, QByteArray());
+    const InProcessRun answer = run(arguments);
+    QCOMPARE(answer.err, QString());
     QCOMPARE(answer.status, 0);
-    QCOMPARE(QString::fromUtf8(answer.out), lines);
+    QCOMPARE(answer.out, lines);
 }
 
 void NameDays::calendarToFile()
@@ -253,10 +235,10 @@ void NameDays::calendarToFile()
     const FakeClock fake(at(2026, 12, 7, 8, 30));
     const QTemporaryDir folder;
     const QString path = folder.filePath(u"névnapok.ics"_s);
-    const Run answer = run({u"--ical"_s, u"2004:2005"_s, u"--output"_s, path});
-    QCOMPARE(answer.err, QByteArray());
+    const InProcessRun answer = run({u"--ical"_s, u"2004:2005"_s, u"--output"_s, path});
+    QCOMPARE(answer.err, QString());
     QCOMPARE(answer.status, 0);
-    QCOMPARE(answer.out, QByteArray());
+    QCOMPARE(answer.out, QString());
 
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -305,9 +287,9 @@ void NameDays::calendarEdges()
     QFETCH(int, status);
     QFETCH(QString, answer);
     const FakeClock fake(clock);
-    const Run result = run(arguments);
+    const InProcessRun result = run(arguments);
     QCOMPARE(result.status, status);
-    QCOMPARE(QString::fromUtf8(status == 0 ? result.out : result.err), answer);
+    QCOMPARE(status == 0 ? result.out : result.err, answer);
 }
 
 void NameDays::notificationSaysTheDay_data()

@@ -1,8 +1,7 @@
-#include "cli/namedays.h"
 #include "cli/outputs.h"
 #include "support/fakeclock.h"
+#include "support/inprocess.h"
 
-#include <QBuffer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -22,23 +21,6 @@ const QByteArray cards = "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:kiss-ambrus\r\nFN:Ki
                          "END:VCARD\r\n"
                          "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Kovács Jánosné\r\nEND:VCARD\r\n"
                          "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:broken\r\n";
-
-struct Run
-{
-    int status;
-    QString out;
-    QString err;
-};
-
-Run run(const QStringList& arguments)
-{
-    QBuffer out;
-    QBuffer err;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
-    const int status = runNameDays(QStringList{u"zorvat-nevnap"_s} + arguments, out, err);
-    return {status, QString::fromUtf8(out.data()), QString::fromUtf8(err.data())};
-}
 
 void writeFile(const QString& path, const QByteArray& text)
 {
@@ -137,7 +119,7 @@ void ContactOutputs::whoCelebrates()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, out);
-    const Run answer = run(arguments);
+    const InProcessRun answer = run(arguments);
     QCOMPARE(answer.err, QString());
     QCOMPARE(answer.status, 0);
     QCOMPARE(answer.out, out);
@@ -148,7 +130,7 @@ void ContactOutputs::calendarOfPeople()
 {
     const FakeClock clock(at(2026, 12, 7));
     const QStringList arguments = {u"--ical-contacts"_s, u"2024:2025"_s, u"--remind"_s, u"3"_s};
-    const Run first = run(arguments);
+    const InProcessRun first = run(arguments);
     QCOMPARE(first.err, QString());
     QCOMPARE(first.status, 0);
     QCOMPARE(first.out.count(u"BEGIN:VEVENT"), 2 * (2 + 1 + 2 + 2));
@@ -191,7 +173,7 @@ void ContactOutputs::unreadableSources()
     const QString problem =
         u"Nem olvashatók a névjegyek innen: „%1” – Nincs ilyen fájl vagy mappa (No such file "
         "or directory)."_s.arg(missing);
-    const Run answer =
+    const InProcessRun answer =
         run(arguments + QStringList{u"--contacts"_s, m_home.filePath(u"people.vcf"_s),
                                     u"--contacts"_s, missing});
     QCOMPARE(answer.status, status);
