@@ -169,7 +169,12 @@ QList<NameMatcher::Match> NameMatcher::namesOf(const Contact& contact) const
 
 Acquaintances::Acquaintances(const QList<Contact>& contacts, const NameMatcher& matcher)
 {
-    QHash<QString, qsizetype> byIdentity;
+    add(contacts, matcher);
+}
+
+void Acquaintances::add(const QList<Contact>& contacts, const NameMatcher& matcher)
+{
+    m_people.reserve(m_people.size() + contacts.size());
     for (const Contact& contact : contacts) {
         QString name = contact.formattedName.trimmed();
         if (name.isEmpty())
@@ -178,11 +183,11 @@ Acquaintances::Acquaintances(const QList<Contact>& contacts, const NameMatcher& 
             continue;
         // Cards without a UID and with the same name are copies of one card as well.
         const QString identity = contact.uid.isEmpty() ? u"FN:"_s + name : contact.uid;
-        qsizetype index = byIdentity.value(identity, -1);
+        qsizetype index = m_peopleByIdentity.value(identity, -1);
         if (index < 0) {
             index = m_people.size();
             m_people.append({name, identity, {}});
-            byIdentity.insert(identity, index);
+            m_peopleByIdentity.insert(identity, index);
         }
         Person& person = m_people[index];
         for (const NameMatcher::Match& match : matcher.namesOf(contact))

@@ -61,7 +61,9 @@ public:
         QStringList names;
     };
 
+    Acquaintances() = default;
     Acquaintances(const QList<Contact>& contacts, const NameMatcher& matcher);
+    void add(const QList<Contact>& contacts, const NameMatcher& matcher);
 
     const QList<Person>& people() const { return m_people; }
     // Everyone who celebrates on the day, once each, in Hungarian alphabetical order.
@@ -69,6 +71,7 @@ public:
 
 private:
     QList<Person> m_people;
+    QHash<QString, qsizetype> m_peopleByIdentity;
     QHash<QString, QList<qsizetype>> m_peopleByName;
 };
 

@@ -56,10 +56,10 @@ People readPeople(const QStringList& namedSources, bool noSources, QString& comp
 
 Acquaintances acquaintancesOf(const People& people, const NameMatcher& matcher)
 {
-    QList<Contact> contacts;
+    Acquaintances acquaintances;
     for (const SourceReading& reading : people.readings)
-        contacts += reading.contacts;
-    return Acquaintances(contacts, matcher);
+        acquaintances.add(reading.contacts, matcher);
+    return acquaintances;
 }
 
 QString contactCheck(const People& people, const NameMatcher& matcher)
