@@ -3,14 +3,16 @@
 #include "cli/contacts/regularfile.h"
 #include "cli/contacts/sources.h"
 #include "dates/arguments.h"
+#include "dates/systemerrors.h"
 
 #include <QCollator>
 #include <QFile>
-#include <QFileInfo>
 #include <QLocale>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <future>
+#include <sys/stat.h>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -21,15 +23,22 @@ constexpr qint64 largestConfiguration = 1024 * 1024;
 Configuration readConfiguration(QString& complaint)
 {
     const QString path = configurationPath();
-    QByteArray text;
-    const FileRead read =
-        readRegularFile(AT_FDCWD, QFile::encodeName(path).constData(), largestConfiguration, text);
-    if (read.failure.isEmpty())
-        return parseConfiguration(text);
-    // A configuration that is not there sets nothing.
-    if (QFileInfo::exists(path))
-        complaint =
-            u"A beállítófájl („%1”) nem olvasható: %2."_s.arg(shownArgument(path), read.failure);
+    const QByteArray file = QFile::encodeName(path);
+    QString problem;
+    struct stat status;
+    if (stat(file.constData(), &status) != 0) {
+        if (errno == ENOENT) // a configuration that is not there sets nothing
+            return {};
+        problem = systemErrorText(errno);
+    } else if (!S_ISREG(status.st_mode)) {
+        problem = notAFileText(status.st_mode);
+    } else {
+        QByteArray text;
+        problem = readRegularFile(AT_FDCWD, file.constData(), largestConfiguration, text).failure;
+        if (problem.isEmpty())
+            return parseConfiguration(text);
+    }
+    complaint = u"A beállítófájl („%1”) nem olvasható: %2."_s.arg(shownArgument(path), problem);
     return {};
 }
 

@@ -2,6 +2,7 @@
 
 #include "dates/systemerrors.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -36,6 +37,27 @@ FileRead readRegularFile(int at, const char* name, off_t largest, QByteArray& by
     const int descriptor = file.descriptor;
     if (descriptor < 0)
         return {true, systemErrorText(errno)};
+    const auto readInto = [&](qsizetype from) {
+        for (;;) {
+            const ssize_t got = read(descriptor, bytes.data() + from, bytes.size() - from);
+            if (got >= 0 || errno != EINTR)
+                return got;
+        }
+    };
+
+    // A card file is small, and a short read is the end of a regular file, so most files take
+    // one read; what fills it is made sure of first: a regular file, and not too large. The
+    // caller found a regular file here, and what took its place since cannot block (O_NONBLOCK)
+    // nor give more than this one read.
+    constexpr qsizetype firstRead = 64 * 1024;
+    bytes.resize(firstRead);
+    qsizetype filled = readInto(0);
+    if (filled < 0)
+        return {true, systemErrorText(errno)};
+    if (filled < firstRead) {
+        bytes.resize(filled);
+        return {};
+    }
     struct stat status;
     if (fstat(descriptor, &status) != 0)
         return {true, systemErrorText(errno)};
@@ -45,12 +67,9 @@ FileRead readRegularFile(int at, const char* name, off_t largest, QByteArray& by
         return {true, u"a fájl nagyobb %1 MiB-nál"_s.arg(largest / (1024 * 1024))};
 
     // A file that shrinks meanwhile is read as far as it goes, one that grows as far as it was.
-    bytes.resize(status.st_size);
-    qsizetype filled = 0;
+    bytes.resize(std::max<qsizetype>(status.st_size, filled));
     while (filled < bytes.size()) {
-        const ssize_t got = read(descriptor, bytes.data() + filled, bytes.size() - filled);
-        if (got < 0 && errno == EINTR)
-            continue;
+        const ssize_t got = readInto(filled);
         if (got < 0)
             return {true, systemErrorText(errno)};
         if (got == 0)

@@ -13,9 +13,10 @@ struct FileRead
 };
 
 // Reads the file `name`, relative to the folder `at` (AT_FDCWD for the working folder), whole
-// into `bytes`, where it is a regular file of at most `largest` bytes. Opening never blocks nor
-// takes a terminal, and fstat makes sure that no pipe or device took the place of the file that
-// was looked at before.
+// into `bytes`, where it is a regular file of at most `largest` bytes; the caller has found a
+// regular file there. Opening never blocks nor takes a terminal, and anything larger than one
+// read is made sure of with fstat before more is read, so a pipe or device that took the file's
+// place gives at most 64 KiB.
 FileRead readRegularFile(int at, const char* name, off_t largest, QByteArray& bytes);
 
 // "ez nem fájl és nem mappa, hanem eszköz", for what stat found at a path.

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -43,6 +45,7 @@ private Q_SLOTS:
     void unreadableSources_data();
     void unreadableSources();
     void privateNotification();
+    void configurationThatIsAPipe();
 
 private:
     QTemporaryDir m_home;
@@ -198,6 +201,22 @@ void ContactOutputs::privateNotification()
     const Notification discreet = notificationOf(next, day, QDate(2026, 12, 7), true);
     QCOMPARE(discreet.summary, u"Holnapi névnap: Mária"_s);
     QCOMPARE(discreet.body, u"Holnapután: Ambrus\nHolnapután ismerőseid: 2 ismerősöd"_s);
+}
+
+// A configuration that is no file is said, never waited for, and costs the day's names nothing.
+void ContactOutputs::configurationThatIsAPipe()
+{
+    const QTemporaryDir home;
+    QVERIFY(QDir(home.path()).mkpath(u"zorvat"_s));
+    const QString pipe = home.filePath(u"zorvat/zorvat-nevnap.conf"_s);
+    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
+    const InProcessRun answer = run({u"--date"_s, u"2026-12-07"_s});
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath(u"config"_s)));
+    QCOMPARE(answer.status, 0);
+    QCOMPARE(answer.out, u"Ambrus\n"_s);
+    QCOMPARE(answer.err, u"tst_contactoutputs: A beállítófájl („%1”) nem olvasható: ez nem fájl és "
+                         "nem mappa, hanem cső (FIFO).\n"_s.arg(pipe));
 }
 
 QTEST_GUILESS_MAIN(ContactOutputs)
