@@ -175,6 +175,7 @@ Acquaintances::Acquaintances(const QList<Contact>& contacts, const NameMatcher& 
 void Acquaintances::add(const QList<Contact>& contacts, const NameMatcher& matcher)
 {
     m_people.reserve(m_people.size() + contacts.size());
+    m_peopleByIdentity.reserve(m_people.size() + contacts.size());
     for (const Contact& contact : contacts) {
         QString name = contact.formattedName.trimmed();
         if (name.isEmpty())
