@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QWidget>
 
+#include <utility>
+
 namespace {
 
 class FirstPaintWatch : public QObject
