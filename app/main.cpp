@@ -1,4 +1,5 @@
 #include "app/commandline.h"
+#include "app/firstpaint.h"
 #include "app/qttranslations.h"
 #include "app/startup.h"
 #include "ui/main/mainwindow.h"
@@ -6,6 +7,18 @@
 
 #include <QApplication>
 #include <QIcon>
+
+namespace {
+
+QIcon programIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64})
+        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -23,10 +36,6 @@ int main(int argc, char* argv[])
     const std::unique_ptr<QApplication> app = createApplication(argc, argv);
     installQtTranslations();
     handleCommandLine(*app);
-    QIcon icon;
-    for (const int size : {16, 32, 48, 64})
-        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
-    QApplication::setWindowIcon(icon);
     // Hiding windows is part of the work; only "EXIT" or closing the main window ends it.
     app->setQuitOnLastWindowClosed(false);
 
@@ -34,5 +43,8 @@ int main(int argc, char* argv[])
     QObject::connect(&windows, &Windows::ended, app.get(), &QCoreApplication::quit,
                      Qt::QueuedConnection);
     windows.mainWindow().show();
+    // Reading the pictures loads Qt's image plugins, which the window does not need in order to
+    // appear; window managers take an icon that comes later.
+    runAfterFirstPaint(windows.mainWindow(), [] { QApplication::setWindowIcon(programIcon()); });
     return app->exec();
 }
