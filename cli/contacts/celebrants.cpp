@@ -177,9 +177,7 @@ void Acquaintances::add(const QList<Contact>& contacts, const NameMatcher& match
     m_people.reserve(m_people.size() + contacts.size());
     m_peopleByIdentity.reserve(m_people.size() + contacts.size());
     for (const Contact& contact : contacts) {
-        QString name = contact.formattedName.trimmed();
-        if (name.isEmpty())
-            name = (QStringList{contact.familyName} + contact.givenNames).join(u' ').simplified();
+        const QString name = shownName(contact);
         if (name.isEmpty())
             continue;
         // Cards without a UID and with the same name are copies of one card as well.
@@ -217,6 +215,14 @@ QList<Celebrant> Acquaintances::celebrating(const Day& day) const
         return hungarianOrder.compare(a.name, b.name) < 0;
     });
     return celebrants;
+}
+
+QString shownName(const Contact& contact)
+{
+    const QString name = contact.formattedName.simplified();
+    if (!name.isEmpty())
+        return name;
+    return (QStringList{contact.familyName} + contact.givenNames).join(u' ').simplified();
 }
 
 QString namesOf(const QList<Celebrant>& celebrants)

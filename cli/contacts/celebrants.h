@@ -75,5 +75,9 @@ private:
     QHash<QString, QList<qsizetype>> m_peopleByName;
 };
 
+// A contact as the outputs name them: FN, else N's parts in Hungarian order; empty for a card
+// that names nobody.
+QString shownName(const Contact& contact);
+
 // "Kiss Ambrus, Tóth Ambrus".
 QString namesOf(const QList<Celebrant>& celebrants);

@@ -86,12 +86,8 @@ QString contactCheck(const People& people, const NameMatcher& matcher)
         for (const Contact& contact : reading.contacts) {
             const QList<NameMatcher::Match> names = matcher.namesOf(contact);
             if (names.isEmpty()) {
-                const QString name =
-                    contact.formattedName.isEmpty()
-                        ? (QStringList{contact.familyName} + contact.givenNames).join(u' ')
-                        : contact.formattedName;
-                if (!name.simplified().isEmpty())
-                    nameless += name.simplified();
+                if (const QString name = shownName(contact); !name.isEmpty())
+                    nameless += name;
             } else if (std::ranges::all_of(names, &NameMatcher::Match::withoutAccents)) {
                 ++onlyWithoutAccents;
             } else {

@@ -7,8 +7,6 @@
 #include <QList>
 #include <QStringList>
 
-#include <optional>
-
 // The user's people as one run reads them: what the configuration sets, and what the sources
 // named on the command line, or else in the configuration, hold. Nothing is kept after the run.
 struct People
