@@ -1,7 +1,7 @@
 #include "app/commandline.h"
 #include "app/firstpaint.h"
-#include "app/qttranslations.h"
 #include "app/startup.h"
+#include "system/qttranslations.h"
 #include "ui/main/mainwindow.h"
 #include "ui/windows.h"
 

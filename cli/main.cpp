@@ -1,7 +1,7 @@
-#include "app/qttranslations.h"
 #include "cli/namedays.h"
-#include "core/outputfile.h"
-#include "dates/arguments.h"
+#include "system/arguments.h"
+#include "system/outputfile.h"
+#include "system/qttranslations.h"
 
 #include <QCoreApplication>
 

@@ -1,17 +1,19 @@
 #include "cli/namedays.h"
 
-#include "cli/contacts/contactcalendar.h"
-#include "cli/contacts/people.h"
+#include "cli/contactcalendar.h"
+#include "cli/contactcheck.h"
 #include "cli/notification.h"
 #include "cli/options.h"
 #include "cli/outputs.h"
+#include "contacts/namematcher.h"
+#include "contacts/sources.h"
 #include "core/calendarrange.h"
 #include "core/icalendar.h"
 #include "core/namesearch.h"
 #include "core/nametable.h"
-#include "core/outputfile.h"
-#include "dates/arguments.h"
 #include "dates/clock.h"
+#include "system/arguments.h"
+#include "system/outputfile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -50,7 +52,7 @@ private:
     std::optional<QDate> chosenDay();
     std::optional<int> chosenYear();
     std::optional<YearRange> chosenYears(const QCommandLineOption& option);
-    People people();
+    ContactSources contactSources();
     int refuseWithoutSources();
     int writeCalendar(const std::function<bool(QIODevice&)>& write);
 
@@ -142,18 +144,18 @@ std::optional<YearRange> NameDaysRun::chosenYears(const QCommandLineOption& opti
 
 // The configuration, and the people of the sources it or --contacts names. A source that cannot
 // be read is told, and costs nothing else: a status bar still shows the day's names.
-People NameDaysRun::people()
+ContactSources NameDaysRun::contactSources()
 {
     QString complaint;
-    People people = readPeople(m_parser.values(m_options.contacts),
-                               m_parser.isSet(m_options.noContacts), complaint);
+    ContactSources sources = readContactSources(m_parser.values(m_options.contacts),
+                                                m_parser.isSet(m_options.noContacts), complaint);
     if (!complaint.isEmpty())
         complain(0, complaint);
     if (!m_parser.isSet(m_options.checkContacts))
-        for (const SourceReading& reading : std::as_const(people.readings))
+        for (const SourceReading& reading : std::as_const(sources.readings))
             if (!reading.problem.isEmpty())
                 complain(0, reading.problem);
-    return people;
+    return sources;
 }
 
 int NameDaysRun::refuseWithoutSources()
@@ -185,14 +187,14 @@ int NameDaysRun::tellDay()
     const std::optional<QDate> date = chosenDay();
     if (!date)
         return refused;
-    const People known = people();
-    std::optional<Acquaintances> acquaintances;
-    if (known.sourcesInUse())
-        acquaintances = acquaintancesOf(known, NameMatcher(known.configuration.aliases));
+    const ContactSources sources = contactSources();
+    std::optional<PersonIndex> people;
+    if (sources.inUse())
+        people = personIndexOf(sources);
     const auto reportOf = [&](const QDate& day) {
         DayReport report{dayOn(day), std::nullopt};
-        if (acquaintances)
-            report.people = acquaintances->celebrating(report.day);
+        if (people)
+            report.people = people->celebrating(report.day);
         return report;
     };
 
@@ -207,7 +209,7 @@ int NameDaysRun::tellDay()
         return print(waybarLine(day, next));
     if (m_parser.isSet(m_options.notify)) {
         const QString problem = notifyNameDays(
-            notificationOf(day, next, today(), known.configuration.privateNotification));
+            notificationOf(day, next, today(), sources.configuration.privateNotification));
         return problem.isEmpty() ? 0 : complain(failed, problem);
     }
     return print(namesLine(day));
@@ -233,7 +235,7 @@ int NameDaysRun::listNameDays()
         return refused;
     // Only the configuration's aliases: no source is read.
     QString complaint;
-    const Configuration configuration = readPeople({}, true, complaint).configuration;
+    const Configuration configuration = readConfiguration(complaint);
     if (!complaint.isEmpty())
         complain(0, complaint);
     const QString name = NameMatcher(configuration.aliases).match(wanted).name;
@@ -269,28 +271,24 @@ int NameDaysRun::writeContactCalendar()
                             "kell."_s.arg(shownArgument(m_parser.value(m_options.remind))));
         reminder = *days;
     }
-    const People known = people();
-    if (!known.sourcesInUse())
+    const ContactSources sources = contactSources();
+    if (!sources.inUse())
         return refuseWithoutSources();
-    const Acquaintances acquaintances =
-        acquaintancesOf(known, NameMatcher(known.configuration.aliases));
+    const PersonIndex people = personIndexOf(sources);
     return writeCalendar([&](QIODevice& out) {
-        return ::writeContactCalendar(out, acquaintances, years->first, years->last, reminder,
-                                      now());
+        return ::writeContactCalendar(out, people, years->first, years->last, reminder, now());
     });
 }
 
 int NameDaysRun::checkContacts()
 {
-    const People known = people();
-    if (!known.sourcesInUse())
+    const ContactSources sources = contactSources();
+    if (!sources.inUse())
         return refuseWithoutSources();
-    const int status =
-        print(contactCheck(known, NameMatcher(known.configuration.aliases)).toUtf8());
-    if (status != 0)
+    if (const int status = print(contactCheck(sources).toUtf8()); status != 0)
         return status;
     const bool unreadable = std::ranges::any_of(
-        known.readings, [](const SourceReading& reading) { return !reading.problem.isEmpty(); });
+        sources.readings, [](const SourceReading& reading) { return !reading.problem.isEmpty(); });
     return unreadable ? failed : 0;
 }
 

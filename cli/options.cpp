@@ -1,7 +1,7 @@
 #include "cli/options.h"
 
 #include "core/calendarrange.h"
-#include "dates/arguments.h"
+#include "system/arguments.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>

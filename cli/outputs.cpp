@@ -26,9 +26,9 @@ QJsonObject jsonOf(const DayReport& report)
                        {u"celebrated"_s, QJsonArray::fromStringList(day.celebrated)}};
     if (report.people) {
         QJsonArray people;
-        for (const Celebrant& person : *report.people)
-            people.append(
-                QJsonObject{{u"name"_s, person.name}, {u"celebrates"_s, person.celebrates}});
+        for (const Person& person : *report.people)
+            people.append(QJsonObject{{u"name"_s, person.name},
+                                      {u"celebrates"_s, person.names.join(u", "_s)}});
         object.insert(u"contacts"_s, people);
     }
     return object;
@@ -40,9 +40,9 @@ QByteArray compactLine(const QJsonObject& object)
 }
 
 // The people who celebrate, or where the notification is private, only how many.
-QString peopleText(const QList<Celebrant>& people, bool privately)
+QString peopleText(const QList<Person>& people, bool privately)
 {
-    return privately ? u"%1 ismerősöd"_s.arg(people.size()) : namesOf(people);
+    return privately ? u"%1 ismerősöd"_s.arg(people.size()) : shownNames(people);
 }
 } // namespace
 
@@ -50,7 +50,7 @@ QByteArray namesLine(const DayReport& report)
 {
     QString line = report.day.entry;
     if (anybody(report))
-        line += u" — "_s + namesOf(*report.people);
+        line += u" — "_s + shownNames(*report.people);
     return line.toUtf8() + '\n';
 }
 
@@ -65,11 +65,11 @@ QByteArray waybarLine(const DayReport& report, const std::optional<DayReport>& n
 {
     QString tooltip = longDateText(report.day.date) + u'\n' + report.day.entry;
     if (anybody(report))
-        tooltip += u"\nIsmerőseid: "_s + namesOf(*report.people);
+        tooltip += u"\nIsmerőseid: "_s + shownNames(*report.people);
     if (next) {
         tooltip += u"\nHolnap: "_s + next->day.entry;
         if (anybody(*next))
-            tooltip += u"\nHolnap ismerőseid: "_s + namesOf(*next->people);
+            tooltip += u"\nHolnap ismerőseid: "_s + shownNames(*next->people);
     }
     QJsonValue cssClass = report.day.red ? u"red"_s : QString();
     if (report.people) {

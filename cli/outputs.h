@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/contacts/celebrants.h"
+#include "contacts/person.h"
 #include "core/day.h"
 
 #include <QByteArray>
@@ -15,7 +15,7 @@
 struct DayReport
 {
     Day day;
-    std::optional<QList<Celebrant>> people;
+    std::optional<QList<Person>> people;
 };
 
 // "Ambrus — Kiss Ambrus, Tóth Ambrus" and a line feed: the day's entry as shown, then who

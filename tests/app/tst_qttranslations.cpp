@@ -1,4 +1,4 @@
-#include "app/qttranslations.h"
+#include "system/qttranslations.h"
 
 #include <QAction>
 #include <QLibraryInfo>

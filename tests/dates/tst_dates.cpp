@@ -1,6 +1,5 @@
 #include "dates/clock.h"
 #include "dates/datetexts.h"
-#include "dates/systemerrors.h"
 #include "dates/texts.h"
 #include "support/fakeclock.h"
 
@@ -119,27 +118,6 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QString, expected);
         QCOMPARE(upper(text), expected);
-    }
-
-    void systemErrorsInHungarian_data()
-    {
-        QTest::addColumn<int>("error");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("full disk")
-            << ENOSPC << u"Nincs több hely az eszközön (No space left on device)"_s;
-        QTest::newRow("read-only")
-            << EROFS << u"Csak olvasható fájlrendszer (Read-only file system)"_s;
-        QTest::newRow("closed output") << EBADF << u"Nincs megnyitva (Bad file descriptor)"_s;
-        QTest::newRow("unknown to us")
-            << ENOTSOCK << u"Váratlan rendszerhiba (Socket operation on non-socket)"_s;
-        QTest::newRow("unknown to the system")
-            << 9999 << u"Váratlan rendszerhiba (hibakód: 9999)"_s;
-    }
-    void systemErrorsInHungarian()
-    {
-        QFETCH(int, error);
-        QFETCH(QString, expected);
-        QCOMPARE(systemErrorText(error), expected);
     }
 };
 

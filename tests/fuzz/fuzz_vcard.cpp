@@ -1,4 +1,4 @@
-#include "cli/contacts/vcard.h"
+#include "contacts/vcard.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+// What the user set in zorvat-nevnap.conf, an INI file:
+//   [contacts]       sources=~/.contacts, thunderbird, evolution
+//   [aliases]        Kati=Katalin
+//   [notification]   private=true
+struct Configuration
+{
+    QStringList sources;             // as written, "~" not yet expanded
+    QHash<QString, QString> aliases; // a name people use → the name it stands for
+    bool privateNotification = false;
+};
+
+// Reads the text of the file. Lines it does not understand are skipped: a typo in one line
+// must not cost the rest.
+Configuration parseConfiguration(QByteArrayView text);
+
+// The user's configuration, or none where the file is not there. Where it cannot be read,
+// `complaint` says why in Hungarian.
+Configuration readConfiguration(QString& complaint);
+
+// $XDG_CONFIG_HOME/zorvat/zorvat-nevnap.conf, ~/.config/… where the variable is unset or not an
+// absolute path.
+QString configurationPath();
+
+// "~" and "~/…" are the home folder.
+QString expandedPath(const QString& source);
