@@ -13,8 +13,10 @@ void makeNamePlate(QLabel* label)
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setAlignment(Qt::AlignCenter);
     label->setAutoFillBackground(true);
+    // White, as the colour of selected text is in the standard scheme: the plates' text colours
+    // are fixed, so their background is too, or a dark theme would put them on black.
     QPalette colours = label->palette();
-    colours.setColor(QPalette::Window, colours.color(QPalette::HighlightedText));
+    colours.setColor(QPalette::Window, Qt::white);
     label->setPalette(colours);
 }
 

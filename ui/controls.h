@@ -17,7 +17,7 @@ Control* addControl(QWidget* window, const char* name, QRect geometry, Arguments
     return control;
 }
 
-// The boxed labels that show names: a sunken single border on the colour of selected text.
+// The boxed labels that show names: a sunken single border on white, whatever the theme.
 void makeNamePlate(QLabel* label);
 
 // Shows `text` on a name plate in `font` where it fits inside the window, else in the largest
