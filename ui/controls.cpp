@@ -2,7 +2,9 @@
 
 #include "ui/twips.h"
 
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QStringBuilder>
 
 #include <algorithm>
@@ -54,4 +56,15 @@ void showInFront(QWidget* window)
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+bool pressFocusedButton(const QWidget* window, const QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+        return false;
+    auto* focused = qobject_cast<QPushButton*>(window->focusWidget());
+    if (!focused || !focused->isVisible())
+        return false;
+    focused->click();
+    return true;
 }

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -298,6 +299,99 @@ private Q_SLOTS:
         QCOMPARE(spoken(label), name);
         QTest::mouseClick(child<QPushButton>(form, "todayButton"), Qt::LeftButton);
         QCOMPARE(spoken(label), u"2004.04.08. Dénes"_s);
+    }
+
+    // Return or Enter on a focused button presses it in every window, as Space does.
+    void enterPressesTheFocusedButton_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QByteArray>("button");
+        QTest::addColumn<int>("key");
+        const QList<std::pair<QString, QByteArray>> buttons{
+            {u"main"_s, "exitButton"},       {u"main"_s, "searchButton"},
+            {u"main"_s, "calendarButton"},   {u"search"_s, "exitButton"},
+            {u"calendar"_s, "exitButton"},   {u"calendar away from today"_s, "todayButton"},
+            {u"calendar"_s, "searchButton"},
+        };
+        for (const auto& [window, button] : buttons)
+            for (auto [key, name] :
+                 {std::pair{Qt::Key_Return, "Return"}, std::pair{Qt::Key_Enter, "keypad Enter"}})
+                QTest::addRow("%s %s, %s", qPrintable(window), button.constData(), name)
+                    << window << button << int(key);
+    }
+    void enterPressesTheFocusedButton()
+    {
+        QFETCH(QString, window);
+        QFETCH(QByteArray, button);
+        QFETCH(int, key);
+        Session session(at(2004, 4, 8));
+        QWidget& shown = session.open(window);
+        auto* control = child<QPushButton>(shown, button.constData());
+        control->setFocus(Qt::TabFocusReason);
+        QSignalSpy pressed(control, &QPushButton::clicked);
+        QSignalSpy ended(&session.windows, &Windows::ended);
+        QTest::keyClick(control, Qt::Key(key));
+        QCOMPARE(pressed.count(), 1);
+        // Only "EXIT" ends the program.
+        QCOMPARE(ended.count(), int(window == u"main" && button == "exitButton"));
+    }
+
+    // Escape leaves the search and the calendar as their exit buttons do, from every control.
+    void escapeLeavesTheWindow_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QByteArray>("control");
+        for (const char* control : {"queryBox", "firstMatchBox", "foundDaysBox", "exitButton"})
+            QTest::addRow("search, %s", control) << u"search"_s << QByteArray(control);
+        for (const char* control : {"qt_calendar_calendarview", "exitButton", "searchButton",
+                                    "feastPicker", "yearPicker", "monthPicker"})
+            QTest::addRow("calendar, %s", control)
+                << u"calendar away from today"_s << QByteArray(control);
+    }
+    void escapeLeavesTheWindow()
+    {
+        QFETCH(QString, window);
+        QFETCH(QByteArray, control);
+        Session session(at(2004, 4, 8));
+        QWidget& shown = session.open(window);
+        QWidget* target = focusTaker(child<QWidget>(shown, control.constData()));
+        target->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(target, Qt::Key_Escape);
+        QVERIFY(!shown.isVisible());
+        MainWindow& main = session.windows.mainWindow();
+        QVERIFY(main.isVisible());
+        QVERIFY(child<QPushButton>(main, "searchButton")->isVisibleTo(&main));
+        if (window != u"search")
+            QCOMPARE(child<QCalendarWidget>(shown, "calendar")->selectedDate(), QDate(2004, 4, 8));
+    }
+
+    // An open list or the calendar's year field takes Escape first; the next one leaves.
+    void escapeClosesWhatIsOpenFirst_data()
+    {
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("feast list") << u"feastPicker"_s;
+        QTest::newRow("year list") << u"yearPicker"_s;
+        QTest::newRow("year field") << u"qt_calendar_yearbutton"_s;
+    }
+    void escapeClosesWhatIsOpenFirst()
+    {
+        QFETCH(QString, opened);
+        Session session(at(2004, 4, 8));
+        auto& form = static_cast<CalendarWindow&>(session.open(u"calendar"_s));
+        QWidget* open = nullptr;
+        if (auto* picker = form.findChild<QComboBox*>(opened)) {
+            picker->showPopup();
+            open = picker->view();
+        } else {
+            QTest::mouseClick(child<QWidget>(form, qPrintable(opened)), Qt::LeftButton);
+            open = child<QWidget>(form, "qt_calendar_yearedit");
+        }
+        QTRY_VERIFY(open->isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!open->isVisible());
+        QVERIFY(form.isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!form.isVisible());
     }
 
     // Tab goes round the window's controls in their designed order, Shift+Tab back.

@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -388,6 +389,17 @@ void CalendarWindow::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
     m_todayWatch->stop();
+}
+
+// Escape leaves the window as "Kilépés" does, once an open list or the year field has taken it.
+void CalendarWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (pressFocusedButton(this, event))
+        return;
+    if (event->matches(QKeySequence::Cancel))
+        Q_EMIT leaveRequested();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void CalendarWindow::closeEvent(QCloseEvent* event)

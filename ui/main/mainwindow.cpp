@@ -183,11 +183,12 @@ void MainWindow::setSearchButtonVisible(bool visible)
 
 void MainWindow::keyPressEvent(QKeyEvent* event)
 {
+    if (pressFocusedButton(this, event))
+        return;
     if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
         return QWidget::keyPressEvent(event);
-    // A plain widget has no default button: Enter presses the focused button, else "EXIT".
-    auto* focused = qobject_cast<QPushButton*>(focusWidget());
-    (focused ? focused : m_exitButton)->click();
+    // A plain widget has no default button: Enter anywhere else presses "EXIT".
+    m_exitButton->click();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
