@@ -275,6 +275,82 @@ private Q_SLOTS:
         QCOMPARE(spoken(tomorrow), u"Áron – holnapi névnap"_s);
     }
 
+    // The names are only labels, which never take the focus: the window itself says the
+    // sentence round them, in the order it reads, whenever the day changes.
+    void mainWindowSaysTheSentence_data()
+    {
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<QString>("sentence");
+        QTest::newRow("plain day")
+            << at(2004, 4, 8) << u"Dénes napja van! Holnap Nagypéntek, Erhard lesz!!"_s;
+        QTest::newRow("holiday marker left out")
+            << at(2004, 3, 15) << u"NEMZETI ÜNNEP, Kristóf napja van! Holnap Henrietta lesz!!"_s;
+        QTest::newRow("last day of the year")
+            << at(2004, 12, 31) << u"Szilveszter napja van! Holnap ÚJéV, Fruzsina lesz!!"_s;
+        QTest::newRow("leap day tomorrow")
+            << at(2004, 2, 28) << u"Elemér/Ákos napja van! Holnap Elemér lesz!!"_s;
+    }
+    void mainWindowSaysTheSentence()
+    {
+        QFETCH(QDateTime, start);
+        QFETCH(QString, sentence);
+        Session session(start);
+        QCOMPARE(spoken(&session.windows.mainWindow(), QAccessible::Description), sentence);
+    }
+
+    void sentenceFollowsTheDay()
+    {
+        Session session(at(2004, 4, 7, 23, 59, 59));
+        MainWindow& form = session.windows.mainWindow();
+        form.tick();
+        QCOMPARE(spoken(&form, QAccessible::Description),
+                 u"Herman napja van! Holnap Dénes lesz!!"_s);
+        session.clock.advance(1);
+        form.tick();
+        QCOMPARE(spoken(&form, QAccessible::Description),
+                 u"Dénes napja van! Holnap Nagypéntek, Erhard lesz!!"_s);
+    }
+
+    // A reader going through the window hears its controls as the window reads, top to bottom.
+    void mainWindowReadsInOrder()
+    {
+        Session session(at(2004, 4, 8));
+        QAccessibleInterface* window =
+            QAccessible::queryAccessibleInterface(&session.windows.mainWindow());
+        QStringList heard;
+        for (int index = 0; index < window->childCount(); ++index)
+            heard << window->child(index)->text(QAccessible::Name);
+        QCOMPARE(
+            heard,
+            QStringList({u"Mai dátum"_s, u"Pontos idő"_s, u"Dénes – mai névnap"_s, u"napja van!"_s,
+                         u"Holnap"_s, u"Nagypéntek, Erhard – holnapi névnap"_s, u"lesz!!"_s,
+                         u"EXIT – kilépés"_s, u"Calendarium – naptár"_s, u"Névkeresés"_s}));
+    }
+
+    // Moving through the grid with the arrows, the calendar and its grid, which has the focus,
+    // tell the picked day's names.
+    void calendarDescribesThePickedDay()
+    {
+        Session session(at(2004, 4, 8));
+        auto& form = static_cast<CalendarWindow&>(session.open(u"calendar"_s));
+        QWidget* grid = gridOf(form);
+        QCOMPARE(QApplication::focusWidget(), grid);
+        QCOMPARE(spoken(grid, QAccessible::Description), u"2004.04.08. Dénes"_s);
+        const QList<std::pair<Qt::Key, QString>> steps{
+            {Qt::Key_Right, u"2004.04.09. Nagypéntek, Erhard"_s},
+            {Qt::Key_Right, u"2004.04.10. Zsolt"_s},
+            {Qt::Key_Right, u"2004.04.11. Húsvét, Leó, Szaniszló – piros betűs nap"_s},
+            {Qt::Key_Down, u"2004.04.18. Andrea, Ilma – piros betűs nap"_s},
+            {Qt::Key_Left, u"2004.04.17. Rudolf"_s},
+        };
+        for (const auto& [key, description] : steps) {
+            QTest::keyClick(grid, key);
+            QCOMPARE(spoken(grid, QAccessible::Description), description);
+            QCOMPARE(spoken(child<QWidget>(form, "calendar"), QAccessible::Description),
+                     description);
+        }
+    }
+
     // The calendar's day text is announced as it reads, and its red is said in words.
     void calendarAnnouncesThePickedDay_data()
     {

@@ -270,6 +270,8 @@ void CalendarWindow::showSelectedDay()
     // The red of Sundays and holidays is said in words as well.
     showOnNamePlate(m_dayText, timesNewRoman(18, true), dayText(day),
                     day.red ? u"piros betűs nap"_s : QString());
+    // Moving through the grid, a screen reader hears the day's names with the calendar.
+    m_calendar->describe(m_dayText->accessibleName());
     showTodayButtonAwayFromToday();
     showShownMonthInPickers();
 }
