@@ -1,7 +1,7 @@
 #include "ui/windows.h"
 
 #include "ui/calendar/calendarwindow.h"
-#include "ui/controls.h"
+#include "ui/controls/controls.h"
 #include "ui/main/mainwindow.h"
 #include "ui/search/searchwindow.h"
 

@@ -18,7 +18,7 @@ QString readText(const QString& path)
 QHash<QString, QStringList> folderTable()
 {
     QHash<QString, QStringList> table;
-    static const QRegularExpression row(u"^\\| `([a-z/]+/)` \\|.*\\|([^|]*)\\|$"_s,
+    static const QRegularExpression row(u"^\\|( `[a-z/]+/`[^|]*)\\|.*\\|([^|]*)\\|$"_s,
                                         QRegularExpression::MultilineOption);
     static const QRegularExpression folder(u"`([a-z/]+/)`"_s);
     for (const QRegularExpressionMatch& match :
@@ -26,7 +26,8 @@ QHash<QString, QStringList> folderTable()
         QStringList uses;
         for (const QRegularExpressionMatch& used : folder.globalMatch(match.captured(2)))
             uses += used.captured(1);
-        table.insert(match.captured(1), uses);
+        for (const QRegularExpressionMatch& named : folder.globalMatch(match.captured(1)))
+            table.insert(named.captured(1), uses);
     }
     return table;
 }

@@ -1,7 +1,7 @@
 #include "support/program.h"
 #include "support/reference.h"
 #include "ui/calendar/calendarwindow.h"
-#include "ui/fonts.h"
+#include "ui/controls/fonts.h"
 #include "ui/main/mainwindow.h"
 
 #include <QCalendarWidget>

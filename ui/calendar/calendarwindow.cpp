@@ -9,9 +9,9 @@
 #include "dates/texts.h"
 #include "system/outputfile.h"
 #include "ui/calendar/monthcalendar.h"
-#include "ui/controls.h"
-#include "ui/fonts.h"
-#include "ui/twips.h"
+#include "ui/controls/controls.h"
+#include "ui/controls/fonts.h"
+#include "ui/controls/twips.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -3,9 +3,9 @@
 #include "core/day.h"
 #include "dates/clock.h"
 #include "dates/datetexts.h"
-#include "ui/controls.h"
-#include "ui/fonts.h"
-#include "ui/twips.h"
+#include "ui/controls/controls.h"
+#include "ui/controls/fonts.h"
+#include "ui/controls/twips.h"
 
 #include <QCloseEvent>
 #include <QFontMetricsF>

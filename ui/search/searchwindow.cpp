@@ -3,9 +3,9 @@
 #include "core/namesearch.h"
 #include "core/nametable.h"
 #include "dates/clock.h"
-#include "ui/controls.h"
-#include "ui/fonts.h"
-#include "ui/twips.h"
+#include "ui/controls/controls.h"
+#include "ui/controls/fonts.h"
+#include "ui/controls/twips.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -3,7 +3,7 @@
 #include "support/calendargrid.h"
 #include "support/program.h"
 #include "ui/calendar/calendarwindow.h"
-#include "ui/fonts.h"
+#include "ui/controls/fonts.h"
 #include "ui/main/mainwindow.h"
 
 #include <QAbstractItemView>

@@ -1,7 +1,7 @@
 #include "support/program.h"
-#include "ui/fonts.h"
+#include "ui/controls/fonts.h"
+#include "ui/controls/twips.h"
 #include "ui/main/mainwindow.h"
-#include "ui/twips.h"
 
 #include <QFontInfo>
 #include <QFontMetricsF>

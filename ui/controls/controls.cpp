@@ -1,6 +1,6 @@
-#include "ui/controls.h"
+#include "ui/controls/controls.h"
 
-#include "ui/twips.h"
+#include "ui/controls/twips.h"
 
 #include <QKeyEvent>
 #include <QLabel>
