@@ -6,6 +6,7 @@
 #include <QDBusError>
 
 #include <cstdio>
+#include <malloc.h>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -42,6 +43,9 @@ PersonIndex peopleToSearch()
 
 int main(int argc, char* argv[])
 {
+    // The sources are read on threads of their own, and the people keep strings of what they
+    // read: in arenas of their own, 10,000 cards held 5 MiB more for the life of the service.
+    mallopt(M_ARENA_MAX, 1);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(u"zorvat-search-provider"_s);
 
