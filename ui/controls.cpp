@@ -2,7 +2,9 @@
 
 #include "ui/twips.h"
 
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QStringBuilder>
 
 #include <algorithm>
@@ -13,8 +15,10 @@ void makeNamePlate(QLabel* label)
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setAlignment(Qt::AlignCenter);
     label->setAutoFillBackground(true);
+    // White, as the colour of selected text is in the standard scheme: the plates' text colours
+    // are fixed, so their background is too, or a dark theme would put them on black.
     QPalette colours = label->palette();
-    colours.setColor(QPalette::Window, colours.color(QPalette::HighlightedText));
+    colours.setColor(QPalette::Window, Qt::white);
     label->setPalette(colours);
 }
 
@@ -52,4 +56,15 @@ void showInFront(QWidget* window)
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+bool pressFocusedButton(const QWidget* window, const QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+        return false;
+    auto* focused = qobject_cast<QPushButton*>(window->focusWidget());
+    if (!focused || !focused->isVisible())
+        return false;
+    focused->click();
+    return true;
 }

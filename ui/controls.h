@@ -5,6 +5,7 @@
 #include <utility>
 
 class QColor;
+class QKeyEvent;
 class QLabel;
 
 // A control of `window` under its object name, at its designed place.
@@ -17,7 +18,7 @@ Control* addControl(QWidget* window, const char* name, QRect geometry, Arguments
     return control;
 }
 
-// The boxed labels that show names: a sunken single border on the colour of selected text.
+// The boxed labels that show names: a sunken single border on white, whatever the theme.
 void makeNamePlate(QLabel* label);
 
 // Shows `text` on a name plate in `font` where it fits inside the window, else in the largest
@@ -30,3 +31,7 @@ void setTextColour(QWidget* control, const QColor& colour);
 
 // Shows a window without blocking the others, in front of them and ready for keys.
 void showInFront(QWidget* window);
+
+// Return or Enter on the push button that has the focus presses it, as Space does: Qt's buttons
+// do so by themselves only in dialogs. True when it pressed one.
+bool pressFocusedButton(const QWidget* window, const QKeyEvent* event);

@@ -5,7 +5,10 @@
 #include "ui/main/mainwindow.h"
 #include "ui/search/searchwindow.h"
 
+#include <QGuiApplication>
 #include <QWindow>
+
+#include <utility>
 
 namespace {
 
@@ -27,11 +30,11 @@ void on(QWidget& window, void (Window::*request)(), Windows* windows, void (Wind
         QObject::connect(asking, request, windows, handOver);
 }
 
-// The search belongs to the main window, so clicking the main window never buries it. It is
-// not the main window's child, which would hide with it when the calendar hides the main window.
-void keepAbove(QWidget& tool, QWidget& owner)
+// A tool window belongs to another: window managers and compositors keep it above that one.
+// It is not the other's child widget, which would hide with it. Only native windows can belong
+// to one another, and they learn whose they are when they are shown.
+void belongTo(QWidget& tool, QWidget& owner)
 {
-    // Only native windows can belong to one another.
     tool.winId();
     owner.winId();
     tool.windowHandle()->setTransientParent(owner.windowHandle());
@@ -39,7 +42,10 @@ void keepAbove(QWidget& tool, QWidget& owner)
 
 } // namespace
 
-Windows::Windows() = default;
+Windows::Windows()
+{
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, &Windows::offerWayBackToSearch);
+}
 
 Windows::~Windows()
 {
@@ -79,7 +85,7 @@ SearchWindow& Windows::searchWindow()
         m_searchWindow->move(mainWindow().pos());
         // Both windows have the same frame, so equal client heights make equal outer heights.
         m_searchWindow->setFixedHeight(mainWindow().height());
-        keepAbove(*m_searchWindow, mainWindow());
+        belongTo(*m_searchWindow, mainWindow());
     }
     return *m_searchWindow;
 }
@@ -98,7 +104,7 @@ void Windows::openSearchOverMainWindow()
 {
     mainWindow().setSearchButtonVisible(false);
     calendarWindow().hide();
-    showInFront(&searchWindow());
+    showSearchOver(mainWindow());
 }
 
 void Windows::openCalendarOnToday()
@@ -128,6 +134,7 @@ void Windows::showCalendarOn(const QDate& day)
 void Windows::closeSearch()
 {
     setSearchButtonsVisible(true);
+    m_wayBackInMainWindow = m_wayBackInCalendar = false;
     searchWindow().hide();
 }
 
@@ -135,7 +142,7 @@ void Windows::openSearchInPlaceOfMainWindow()
 {
     calendarWindow().setSearchButtonVisible(false);
     mainWindow().hide();
-    showInFront(&searchWindow());
+    showSearchOver(calendarWindow());
 }
 
 void Windows::closeCalendar()
@@ -143,11 +150,42 @@ void Windows::closeCalendar()
     calendarWindow().goToToday();
     calendarWindow().hide();
     mainWindow().show();
-    // Window managers take a search shown while the main window was away for a window of its
-    // own; shown again, it is the main window's again.
-    if (m_searchWindow && m_searchWindow->isVisible()) {
-        m_searchWindow->hide();
-        m_searchWindow->show();
+    // A search that belonged to the calendar is the main window's now.
+    if (m_searchWindow && m_searchWindow->isVisible() &&
+        m_searchWindow->windowHandle()->transientParent() != mainWindow().windowHandle())
+        showSearchOver(mainWindow());
+}
+
+void Windows::showSearchOver(QWidget& opener)
+{
+    SearchWindow& search = searchWindow();
+    // Shown again, an open search is put in front of its new owner, also where the window
+    // system cannot raise a window for the program (Wayland) or ignores whose it is (sway).
+    if (search.isVisible() && (search.windowHandle()->transientParent() != opener.windowHandle() ||
+                               QGuiApplication::focusWindow() != search.windowHandle()))
+        search.hide();
+    belongTo(search, opener);
+    showInFront(&search);
+}
+
+// Where the window system lets a click on the search's owner bury the search (sway, natively
+// and under XWayland), and whenever the calendar comes over it, the window the user turned to
+// shows its "Névkeresés" again; once the search is in front again, the button hides again.
+void Windows::offerWayBackToSearch(QWindow* active)
+{
+    if (!active || !m_searchWindow || !m_searchWindow->isVisible())
+        return;
+    if (active == m_searchWindow->windowHandle()) {
+        if (std::exchange(m_wayBackInMainWindow, false))
+            mainWindow().setSearchButtonVisible(false);
+        if (std::exchange(m_wayBackInCalendar, false))
+            calendarWindow().setSearchButtonVisible(false);
+    } else if (active == mainWindow().windowHandle()) {
+        mainWindow().setSearchButtonVisible(true);
+        m_wayBackInMainWindow = true;
+    } else if (m_calendarWindow && active == m_calendarWindow->windowHandle()) {
+        m_calendarWindow->setSearchButtonVisible(true);
+        m_wayBackInCalendar = true;
     }
 }
 

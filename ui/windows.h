@@ -9,6 +9,7 @@ class MainWindow;
 class QDate;
 class SearchWindow;
 class QWidget;
+class QWindow;
 
 // Owns the three windows and hands each one's requests over to the others: no window knows
 // another. Each window is created on first access, which runs its load step once; afterwards
@@ -50,8 +51,15 @@ private:
 
     // The "Névkeresés" buttons of the main and the calendar window.
     void setSearchButtonsVisible(bool visible);
+    // Shows the search in front of the window that opened it, and as that window's own.
+    void showSearchOver(QWidget& opener);
+    // While the search is open, the window the user turns to offers its "Névkeresés" again.
+    void offerWayBackToSearch(QWindow* active);
 
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<SearchWindow> m_searchWindow;
     std::unique_ptr<CalendarWindow> m_calendarWindow;
+    // The windows whose "Névkeresés" shows only as the way back to an open search.
+    bool m_wayBackInMainWindow = false;
+    bool m_wayBackInCalendar = false;
 };

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -274,6 +275,82 @@ private Q_SLOTS:
         QCOMPARE(spoken(tomorrow), u"Áron – holnapi névnap"_s);
     }
 
+    // The names are only labels, which never take the focus: the window itself says the
+    // sentence round them, in the order it reads, whenever the day changes.
+    void mainWindowSaysTheSentence_data()
+    {
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<QString>("sentence");
+        QTest::newRow("plain day")
+            << at(2004, 4, 8) << u"Dénes napja van! Holnap Nagypéntek, Erhard lesz!!"_s;
+        QTest::newRow("holiday marker left out")
+            << at(2004, 3, 15) << u"NEMZETI ÜNNEP, Kristóf napja van! Holnap Henrietta lesz!!"_s;
+        QTest::newRow("last day of the year")
+            << at(2004, 12, 31) << u"Szilveszter napja van! Holnap ÚJéV, Fruzsina lesz!!"_s;
+        QTest::newRow("leap day tomorrow")
+            << at(2004, 2, 28) << u"Elemér/Ákos napja van! Holnap Elemér lesz!!"_s;
+    }
+    void mainWindowSaysTheSentence()
+    {
+        QFETCH(QDateTime, start);
+        QFETCH(QString, sentence);
+        Session session(start);
+        QCOMPARE(spoken(&session.windows.mainWindow(), QAccessible::Description), sentence);
+    }
+
+    void sentenceFollowsTheDay()
+    {
+        Session session(at(2004, 4, 7, 23, 59, 59));
+        MainWindow& form = session.windows.mainWindow();
+        form.tick();
+        QCOMPARE(spoken(&form, QAccessible::Description),
+                 u"Herman napja van! Holnap Dénes lesz!!"_s);
+        session.clock.advance(1);
+        form.tick();
+        QCOMPARE(spoken(&form, QAccessible::Description),
+                 u"Dénes napja van! Holnap Nagypéntek, Erhard lesz!!"_s);
+    }
+
+    // A reader going through the window hears its controls as the window reads, top to bottom.
+    void mainWindowReadsInOrder()
+    {
+        Session session(at(2004, 4, 8));
+        QAccessibleInterface* window =
+            QAccessible::queryAccessibleInterface(&session.windows.mainWindow());
+        QStringList heard;
+        for (int index = 0; index < window->childCount(); ++index)
+            heard << window->child(index)->text(QAccessible::Name);
+        QCOMPARE(
+            heard,
+            QStringList({u"Mai dátum"_s, u"Pontos idő"_s, u"Dénes – mai névnap"_s, u"napja van!"_s,
+                         u"Holnap"_s, u"Nagypéntek, Erhard – holnapi névnap"_s, u"lesz!!"_s,
+                         u"EXIT – kilépés"_s, u"Calendarium – naptár"_s, u"Névkeresés"_s}));
+    }
+
+    // Moving through the grid with the arrows, the calendar and its grid, which has the focus,
+    // tell the picked day's names.
+    void calendarDescribesThePickedDay()
+    {
+        Session session(at(2004, 4, 8));
+        auto& form = static_cast<CalendarWindow&>(session.open(u"calendar"_s));
+        QWidget* grid = gridOf(form);
+        QCOMPARE(QApplication::focusWidget(), grid);
+        QCOMPARE(spoken(grid, QAccessible::Description), u"2004.04.08. Dénes"_s);
+        const QList<std::pair<Qt::Key, QString>> steps{
+            {Qt::Key_Right, u"2004.04.09. Nagypéntek, Erhard"_s},
+            {Qt::Key_Right, u"2004.04.10. Zsolt"_s},
+            {Qt::Key_Right, u"2004.04.11. Húsvét, Leó, Szaniszló – piros betűs nap"_s},
+            {Qt::Key_Down, u"2004.04.18. Andrea, Ilma – piros betűs nap"_s},
+            {Qt::Key_Left, u"2004.04.17. Rudolf"_s},
+        };
+        for (const auto& [key, description] : steps) {
+            QTest::keyClick(grid, key);
+            QCOMPARE(spoken(grid, QAccessible::Description), description);
+            QCOMPARE(spoken(child<QWidget>(form, "calendar"), QAccessible::Description),
+                     description);
+        }
+    }
+
     // The calendar's day text is announced as it reads, and its red is said in words.
     void calendarAnnouncesThePickedDay_data()
     {
@@ -298,6 +375,99 @@ private Q_SLOTS:
         QCOMPARE(spoken(label), name);
         QTest::mouseClick(child<QPushButton>(form, "todayButton"), Qt::LeftButton);
         QCOMPARE(spoken(label), u"2004.04.08. Dénes"_s);
+    }
+
+    // Return or Enter on a focused button presses it in every window, as Space does.
+    void enterPressesTheFocusedButton_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QByteArray>("button");
+        QTest::addColumn<int>("key");
+        const QList<std::pair<QString, QByteArray>> buttons{
+            {u"main"_s, "exitButton"},       {u"main"_s, "searchButton"},
+            {u"main"_s, "calendarButton"},   {u"search"_s, "exitButton"},
+            {u"calendar"_s, "exitButton"},   {u"calendar away from today"_s, "todayButton"},
+            {u"calendar"_s, "searchButton"},
+        };
+        for (const auto& [window, button] : buttons)
+            for (auto [key, name] :
+                 {std::pair{Qt::Key_Return, "Return"}, std::pair{Qt::Key_Enter, "keypad Enter"}})
+                QTest::addRow("%s %s, %s", qPrintable(window), button.constData(), name)
+                    << window << button << int(key);
+    }
+    void enterPressesTheFocusedButton()
+    {
+        QFETCH(QString, window);
+        QFETCH(QByteArray, button);
+        QFETCH(int, key);
+        Session session(at(2004, 4, 8));
+        QWidget& shown = session.open(window);
+        auto* control = child<QPushButton>(shown, button.constData());
+        control->setFocus(Qt::TabFocusReason);
+        QSignalSpy pressed(control, &QPushButton::clicked);
+        QSignalSpy ended(&session.windows, &Windows::ended);
+        QTest::keyClick(control, Qt::Key(key));
+        QCOMPARE(pressed.count(), 1);
+        // Only "EXIT" ends the program.
+        QCOMPARE(ended.count(), int(window == u"main" && button == "exitButton"));
+    }
+
+    // Escape leaves the search and the calendar as their exit buttons do, from every control.
+    void escapeLeavesTheWindow_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QByteArray>("control");
+        for (const char* control : {"queryBox", "firstMatchBox", "foundDaysBox", "exitButton"})
+            QTest::addRow("search, %s", control) << u"search"_s << QByteArray(control);
+        for (const char* control : {"qt_calendar_calendarview", "exitButton", "searchButton",
+                                    "feastPicker", "yearPicker", "monthPicker"})
+            QTest::addRow("calendar, %s", control)
+                << u"calendar away from today"_s << QByteArray(control);
+    }
+    void escapeLeavesTheWindow()
+    {
+        QFETCH(QString, window);
+        QFETCH(QByteArray, control);
+        Session session(at(2004, 4, 8));
+        QWidget& shown = session.open(window);
+        QWidget* target = focusTaker(child<QWidget>(shown, control.constData()));
+        target->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(target, Qt::Key_Escape);
+        QVERIFY(!shown.isVisible());
+        MainWindow& main = session.windows.mainWindow();
+        QVERIFY(main.isVisible());
+        QVERIFY(child<QPushButton>(main, "searchButton")->isVisibleTo(&main));
+        if (window != u"search")
+            QCOMPARE(child<QCalendarWidget>(shown, "calendar")->selectedDate(), QDate(2004, 4, 8));
+    }
+
+    // An open list or the calendar's year field takes Escape first; the next one leaves.
+    void escapeClosesWhatIsOpenFirst_data()
+    {
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("feast list") << u"feastPicker"_s;
+        QTest::newRow("year list") << u"yearPicker"_s;
+        QTest::newRow("year field") << u"qt_calendar_yearbutton"_s;
+    }
+    void escapeClosesWhatIsOpenFirst()
+    {
+        QFETCH(QString, opened);
+        Session session(at(2004, 4, 8));
+        auto& form = static_cast<CalendarWindow&>(session.open(u"calendar"_s));
+        QWidget* open = nullptr;
+        if (auto* picker = form.findChild<QComboBox*>(opened)) {
+            picker->showPopup();
+            open = picker->view();
+        } else {
+            QTest::mouseClick(child<QWidget>(form, qPrintable(opened)), Qt::LeftButton);
+            open = child<QWidget>(form, "qt_calendar_yearedit");
+        }
+        QTRY_VERIFY(open->isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!open->isVisible());
+        QVERIFY(form.isVisible());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!form.isVisible());
     }
 
     // Tab goes round the window's controls in their designed order, Shift+Tab back.

@@ -120,24 +120,92 @@ private Q_SLOTS:
                 (session.windows.hasCalendarWindow() && session.calendar().isVisible()));
     }
 
-    // Window managers keep a tool window above the window it belongs to, so a click on the
-    // main window cannot bury the search, wherever it was opened from.
-    void searchStaysAboveTheMainWindow_data()
+    // Window managers and compositors keep a tool window above the window it belongs to: the
+    // search belongs to the window that opened it, and to the main window once the calendar
+    // that opened it is gone.
+    void searchStaysAboveItsOpener_data()
     {
         QTest::addColumn<QStringList>("steps");
-        QTest::newRow("from the main window") << QStringList{u"Névkeresés"_s};
+        QTest::addColumn<QString>("owner");
+        QTest::newRow("from the main window") << QStringList{u"Névkeresés"_s} << u"main"_s;
         QTest::newRow("from the calendar")
-            << QStringList{u"Calendarium"_s, u"calendar Névkeresés"_s};
+            << QStringList{u"Calendarium"_s, u"calendar Névkeresés"_s} << u"calendar"_s;
+        QTest::newRow("from the calendar, then Kilépés")
+            << QStringList{u"Calendarium"_s, u"calendar Névkeresés"_s, u"Kilépés"_s} << u"main"_s;
+        QTest::newRow("from the main window, then from the calendar")
+            << QStringList{u"Névkeresés"_s, u"search Exit"_s, u"Calendarium"_s,
+                           u"calendar Névkeresés"_s}
+            << u"calendar"_s;
+        QTest::newRow("from the calendar, then from the main window")
+            << QStringList{u"Calendarium"_s, u"calendar Névkeresés"_s, u"search Exit"_s,
+                           u"Kilépés"_s, u"Névkeresés"_s}
+            << u"main"_s;
     }
-    void searchStaysAboveTheMainWindow()
+    void searchStaysAboveItsOpener()
     {
         QFETCH(QStringList, steps);
+        QFETCH(QString, owner);
         Session session;
         for (const QString& step : steps)
             session.take(step);
         QVERIFY(session.search().isVisible());
         QCOMPARE(session.search().windowType(), Qt::Tool);
-        QCOMPARE(session.search().windowHandle()->transientParent(), session.main().windowHandle());
+        QWidget& opener = owner == u"main" ? static_cast<QWidget&>(session.main())
+                                           : static_cast<QWidget&>(session.calendar());
+        QVERIFY(opener.isVisible());
+        QCOMPARE(session.search().windowHandle()->transientParent(), opener.windowHandle());
+        QTRY_COMPARE(QApplication::activeWindow(), &session.search());
+    }
+
+    // Where the window system lets a click on its owner bury the search (sway), and when the
+    // calendar comes over it, the window the user turns to offers its "Névkeresés" again: it
+    // brings the search back in front, as that window's, and hides again.
+    void wayBackToTheSearch_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("turnTo");
+        QTest::newRow("main window clicked") << QStringList{u"Névkeresés"_s} << u"main"_s;
+        QTest::newRow("calendar clicked")
+            << QStringList{u"Calendarium"_s, u"calendar Névkeresés"_s} << u"calendar"_s;
+        QTest::newRow("calendar opened over it")
+            << QStringList{u"Névkeresés"_s, u"Calendarium"_s} << u"calendar"_s;
+    }
+    void wayBackToTheSearch()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, turnTo);
+        Session session;
+        for (const QString& step : steps)
+            session.take(step);
+        QWidget& window = turnTo == u"main" ? static_cast<QWidget&>(session.main())
+                                            : static_cast<QWidget&>(session.calendar());
+        auto* button = child<QPushButton>(window, "searchButton");
+        window.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &window);
+        QTRY_VERIFY(button->isVisible());
+        QVERIFY(session.search().isVisible());
+
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_COMPARE(QApplication::activeWindow(), &session.search());
+        QVERIFY(!button->isVisible());
+        QCOMPARE(session.search().windowHandle()->transientParent(), window.windowHandle());
+        // Opened from the calendar, the search takes the main window's place.
+        QCOMPARE(session.main().isVisible(), turnTo == u"main");
+    }
+
+    // Turning back to the search itself hides the way back again.
+    void wayBackHidesWhenTheSearchIsInFront()
+    {
+        Session session;
+        session.take(u"Névkeresés"_s);
+        auto* button = child<QPushButton>(session.main(), "searchButton");
+        session.main().activateWindow();
+        QTRY_VERIFY(button->isVisible());
+        session.search().activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &session.search());
+        QVERIFY(!button->isVisible());
+        session.take(u"search Exit"_s);
+        QVERIFY(button->isVisible());
     }
 
     // A search shown while the main window was away is taken by window managers for a window

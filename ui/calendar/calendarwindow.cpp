@@ -19,15 +19,19 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringBuilder>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTextCharFormat>
 #include <QTimer>
 #include <QToolButton>
 
+#include <memory>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -56,6 +60,27 @@ QString feastName(Feast feast)
 }
 
 constexpr QStringView feastPickerText = u"Változó Ünnepek";
+
+// Button-face background, dark blue days and title, black day names. The grid keeps these on
+// every theme, so none of its colours follows the theme: the design's dark blue on a dark
+// theme's grey could not be read. The rest is Qt's standard light scheme, with the other
+// months' days dark enough to read and the selected day white on the dark blue.
+QPalette calendarColours()
+{
+    const std::unique_ptr<QStyle> standard(QStyleFactory::create(u"Fusion"_s));
+    QPalette colours = standard->standardPalette();
+    const QColor buttonFace = colours.color(QPalette::Active, QPalette::Button);
+    const QColor darkBlue(0, 0, 160);
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        for (auto role : {QPalette::Window, QPalette::Base, QPalette::AlternateBase})
+            colours.setColor(group, role, buttonFace);
+        colours.setColor(group, QPalette::Text, darkBlue);
+        colours.setColor(group, QPalette::Highlight, darkBlue);
+        colours.setColor(group, QPalette::HighlightedText, Qt::white);
+    }
+    colours.setColor(QPalette::Disabled, QPalette::Text, QColor(0x48, 0x48, 0x48));
+    return colours;
+}
 } // namespace
 
 CalendarWindow::CalendarWindow()
@@ -156,17 +181,11 @@ void CalendarWindow::createCalendar()
     m_calendar->setFont(arial(8.25));
     m_calendar->setSelectedDate(QDate(2002, 12, 14)); // the load step moves it to today
 
-    // Button-face background, dark blue days and title, black day names.
-    QPalette colours = m_calendar->palette();
-    colours.setColor(QPalette::Base, colours.color(QPalette::Button));
-    colours.setColor(QPalette::AlternateBase, colours.color(QPalette::Button));
-    for (auto group : {QPalette::Active, QPalette::Inactive}) // other months stay grey
-        colours.setColor(group, QPalette::Text, QColor(0, 0, 160));
-    m_calendar->setPalette(colours);
+    m_calendar->setPalette(calendarColours());
     // The title band paints itself in the highlight colours.
     if (QWidget* title = m_calendar->titleBand()) {
         QPalette titleColours = title->palette();
-        titleColours.setColor(QPalette::Highlight, colours.color(QPalette::Button));
+        titleColours.setColor(QPalette::Highlight, titleColours.color(QPalette::Button));
         titleColours.setColor(QPalette::HighlightedText, QColor(0, 0, 160));
         title->setPalette(titleColours);
         title->setFont(arial(12, true));
@@ -251,6 +270,8 @@ void CalendarWindow::showSelectedDay()
     // The red of Sundays and holidays is said in words as well.
     showOnNamePlate(m_dayText, timesNewRoman(18, true), dayText(day),
                     day.red ? u"piros betűs nap"_s : QString());
+    // Moving through the grid, a screen reader hears the day's names with the calendar.
+    m_calendar->describe(m_dayText->accessibleName());
     showTodayButtonAwayFromToday();
     showShownMonthInPickers();
 }
@@ -370,6 +391,17 @@ void CalendarWindow::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
     m_todayWatch->stop();
+}
+
+// Escape leaves the window as "Kilépés" does, once an open list or the year field has taken it.
+void CalendarWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (pressFocusedButton(this, event))
+        return;
+    if (event->matches(QKeySequence::Cancel))
+        Q_EMIT leaveRequested();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void CalendarWindow::closeEvent(QCloseEvent* event)

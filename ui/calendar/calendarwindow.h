@@ -31,7 +31,7 @@ public:
     void setSearchButtonVisible(bool visible);
 
 Q_SIGNALS:
-    // What the user asked for: "Névkeresés", and "Kilépés" or closing the window.
+    // What the user asked for: "Névkeresés", and "Kilépés", Escape or closing the window.
     void searchRequested();
     void leaveRequested();
 
@@ -39,6 +39,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

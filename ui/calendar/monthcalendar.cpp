@@ -27,8 +27,10 @@ MonthCalendar::MonthCalendar(QWidget* parent)
     // the year button opens.
     if (m_nextMonthArrow)
         m_nextMonthArrow->setAccessibleName(u"Következő hónap"_s);
-    for (auto [part, name] : {std::pair{"qt_calendar_calendarview", u"A hónap napjai"_s},
-                              std::pair{"qt_calendar_prevmonth", u"Előző hónap"_s},
+    m_grid = findQtPart<QWidget>(*this, "qt_calendar_calendarview");
+    if (m_grid)
+        m_grid->setAccessibleName(u"A hónap napjai"_s);
+    for (auto [part, name] : {std::pair{"qt_calendar_prevmonth", u"Előző hónap"_s},
                               std::pair{"qt_calendar_yearedit", u"Év"_s}})
         if (auto* found = findQtPart<QWidget>(*this, part))
             found->setAccessibleName(name);
@@ -56,4 +58,11 @@ QRect MonthCalendar::reserveTitleSpace(int width)
     const QRect arrow = m_nextMonthArrow->geometry();
     return QRect(m_titleBand->mapTo(this, QPoint(arrow.left() - width, 0)),
                  QSize(width, m_titleBand->height()));
+}
+
+void MonthCalendar::describe(const QString& description)
+{
+    setAccessibleDescription(description);
+    if (m_grid)
+        m_grid->setAccessibleDescription(description);
 }

@@ -20,11 +20,15 @@ public:
     // year and the next-month arrow that is left free for other controls; empty where the
     // band cannot make room.
     QRect reserveTitleSpace(int width);
+    // What screen readers say of the calendar beside its name, also of its grid of days, which
+    // has the focus while the user moves through it.
+    void describe(const QString& description);
 
 private:
     void followShownMonth(int year, int month);
 
     QWidget* m_titleBand = nullptr;
+    QWidget* m_grid = nullptr;
     QBoxLayout* m_titleLayout = nullptr;
     QToolButton* m_nextMonthArrow = nullptr;
 };

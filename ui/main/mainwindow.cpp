@@ -15,6 +15,8 @@
 #include <QStringBuilder>
 #include <QTimer>
 
+#include <initializer_list>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -83,6 +85,13 @@ void MainWindow::createControls()
     setTextColour(m_todayNames, QColor(255, 0, 0));
     makeNamePlate(m_tomorrowNames);
     setTextColour(m_tomorrowNames, QColor(0, 0, 192));
+
+    // Screen readers read a window's controls in the order of its children: the order the
+    // window reads in, top to bottom, so that the sentence round the names reads as a sentence.
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             m_dateBox, m_clockBox, m_todayNames, m_theirDayLabel, m_tomorrowLabel, m_tomorrowNames,
+             m_willBeLabel, m_exitButton, m_calendarButton, m_searchButton})
+        control->raise();
 
     setTabOrder(m_exitButton, m_dateBox);
     setTabOrder(m_dateBox, m_clockBox);
@@ -154,6 +163,11 @@ void MainWindow::showTodayAndTomorrow()
     m_shownDay = today();
     showNames(m_tomorrowNames, tomorrowFont(), m_shownDay.addDays(1), u"holnapi névnap"_s);
     showNames(m_todayNames, todayFont(), m_shownDay, u"mai névnap"_s);
+    // The names are only labels, which never take the focus: the window says the sentence, so
+    // that a screen reader says it with the window.
+    setAccessibleDescription(m_todayNames->text().simplified() % u' ' % m_theirDayLabel->text() %
+                             u' ' % m_tomorrowLabel->text() % u' ' %
+                             m_tomorrowNames->text().simplified() % u' ' % m_willBeLabel->text());
     m_clockBox->setText(paddedTimeText());
     const QString date = longDateText(m_shownDay);
     m_dateBox->setText(date);
@@ -183,11 +197,12 @@ void MainWindow::setSearchButtonVisible(bool visible)
 
 void MainWindow::keyPressEvent(QKeyEvent* event)
 {
+    if (pressFocusedButton(this, event))
+        return;
     if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
         return QWidget::keyPressEvent(event);
-    // A plain widget has no default button: Enter presses the focused button, else "EXIT".
-    auto* focused = qobject_cast<QPushButton*>(focusWidget());
-    (focused ? focused : m_exitButton)->click();
+    // A plain widget has no default button: Enter anywhere else presses "EXIT".
+    m_exitButton->click();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

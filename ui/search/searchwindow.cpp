@@ -8,6 +8,7 @@
 #include "ui/twips.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -66,6 +67,7 @@ void SearchWindow::createControls()
     connect(m_queryBox, &QLineEdit::returnPressed, this, &SearchWindow::listMatches);
     connect(m_exitButton, &QPushButton::clicked, this, &SearchWindow::leaveRequested);
     m_firstMatchBox->installEventFilter(this);
+    connect(m_firstMatchBox, &QLineEdit::returnPressed, this, &SearchWindow::listMatchesOfFirst);
 }
 
 void SearchWindow::showFirstMatch()
@@ -97,6 +99,17 @@ bool SearchWindow::eventFilter(QObject* watched, QEvent* event)
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
         listMatchesOfFirst();
     return QWidget::eventFilter(watched, event);
+}
+
+// Escape leaves the window as "Exit" does.
+void SearchWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (pressFocusedButton(this, event))
+        return;
+    if (event->matches(QKeySequence::Cancel))
+        Q_EMIT leaveRequested();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void SearchWindow::closeEvent(QCloseEvent* event)

@@ -19,14 +19,15 @@ public:
 
     void showFirstMatch();     // on every change of the query
     void listMatches();        // Enter in the query box
-    void listMatchesOfFirst(); // a click into the first match
+    void listMatchesOfFirst(); // a click into the first match, or Enter in it
 
 Q_SIGNALS:
-    // "Exit" or closing the window.
+    // "Exit", Escape or closing the window.
     void leaveRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -174,6 +174,36 @@ private Q_SLOTS:
         QCOMPARE(child<QPlainTextEdit>(search, "foundDaysBox")->toPlainText(), text3);
     }
 
+    // From the keyboard: Tab into the first match and Enter list the days of its whole text.
+    void enterInTheFirstMatchSearchesItsWholeText_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QString>("found");
+        QTest::newRow("att") << u"att"_s << u"Attila, Ramóna, január  7\n"_s;
+        QTest::newRow("Kristóf") << u"Kristóf"_s << u"Kristóf, Jakab, július  25\n"_s;
+        QTest::newRow("no match") << u"xq"_s << QString();
+    }
+    void enterInTheFirstMatchSearchesItsWholeText()
+    {
+        QFETCH(QString, query);
+        QFETCH(QString, found);
+        Program program(start);
+        SearchWindow& search = openFromMain(program);
+        QVERIFY(QTest::qWaitForWindowActive(&search));
+        auto* box = child<QLineEdit>(search, "queryBox");
+        QTRY_VERIFY(box->hasFocus());
+        box->insert(query);
+        QTest::keyClick(box, Qt::Key_Tab);
+        auto* first = child<QLineEdit>(search, "firstMatchBox");
+        QVERIFY(first->hasFocus());
+        QTest::keyClick(first, Qt::Key_Return);
+        if (found.isEmpty()) // an empty first match searches for every day
+            QCOMPARE(child<QPlainTextEdit>(search, "foundDaysBox")->toPlainText().count(u'\n'),
+                     366);
+        else
+            QCOMPARE(child<QPlainTextEdit>(search, "foundDaysBox")->toPlainText(), found);
+    }
+
     void leavingGivesTheOtherWindowsBack_data()
     {
         QTest::addColumn<bool>("fromCalendar");
