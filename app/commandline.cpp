@@ -1,6 +1,7 @@
 #include "commandline.h"
 
 #include "core/calendarrange.h"
+#include "system/arguments.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -19,6 +20,36 @@ namespace {
     std::exit(EXIT_FAILURE);
 }
 
+QString isoDate(const QDate& date)
+{
+    return date.toString(Qt::ISODate);
+}
+
+// Exactly ÉÉÉÉ-HH-NN: fromString also takes other separators and anything after the day.
+QDate dayOf(const QString& text)
+{
+    const QDate day = QDate::fromString(text, Qt::ISODate);
+    return day.isValid() && isoDate(day) == text ? day : QDate();
+}
+
+const QCommandLineOption
+    calendarOption(u"calendar"_s,
+                   u"Megnyitja a naptárt a NAP napján (ÉÉÉÉ-HH-NN, %1 és %2 között); ha a Zorvat "
+                   "már fut, abban."_s.arg(firstCalendarYear)
+                       .arg(lastCalendarYear),
+                   u"NAP"_s);
+
+void describe(QCommandLineParser& parser)
+{
+    parser.setApplicationDescription(
+        u"Magyar névnaptár: kinek van ma és holnap névnapja, melyik napon ünneplik egy név "
+        "viselőit, és kiket ünnepelnek egy napon %1 és %2 között."_s.arg(firstCalendarYear)
+            .arg(lastCalendarYear));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption(calendarOption);
+}
+
 } // namespace
 
 bool asksOnlyForText(const QStringList& arguments)
@@ -33,18 +64,34 @@ bool asksOnlyForText(const QStringList& arguments)
     return false;
 }
 
-void handleCommandLine(QCoreApplication& app)
+std::optional<QDate> calendarDayIn(const QStringList& arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        u"Magyar névnaptár: kinek van ma és holnap névnapja, melyik napon ünneplik egy név "
-        "viselőit, és kiket ünnepelnek egy napon %1 és %2 között."_s.arg(firstCalendarYear)
-            .arg(lastCalendarYear));
-    parser.addHelpOption();
-    parser.addVersionOption();
+    describe(parser);
+    // What the parser does not know is refused later, once there is an application to say it.
+    parser.parse(arguments);
+    const QDate day = dayOf(parser.value(calendarOption));
+    return isInCalendarRange(day) ? std::optional(day) : std::nullopt;
+}
+
+std::optional<QDate> handleCommandLine(QCoreApplication& app)
+{
+    QCommandLineParser parser;
+    describe(parser);
     parser.process(app);
 
     const QStringList extra = parser.positionalArguments();
     if (!extra.isEmpty())
-        refuse(u"Váratlan argumentum: „%1”."_s.arg(extra.first()));
+        refuse(u"Váratlan argumentum: „%1”."_s.arg(shownArgument(extra.first())));
+    if (!parser.isSet(calendarOption))
+        return std::nullopt;
+    const QString text = parser.value(calendarOption);
+    const QDate day = dayOf(text);
+    if (!day.isValid())
+        refuse(u"Nem érvényes dátum: „%1”; ÉÉÉÉ-HH-NN alakban kell megadni."_s.arg(
+            shownArgument(text)));
+    if (!isInCalendarRange(day))
+        refuse(u"A nap (%1) kívül esik a naptáron: %2 és %3 közötti nap kell."_s.arg(
+            isoDate(day), isoDate(firstCalendarDay()), isoDate(lastCalendarDay())));
+    return day;
 }

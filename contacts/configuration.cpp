@@ -51,6 +51,8 @@ Configuration parseConfiguration(QByteArrayView text)
         } else if (section == u"notification" &&
                    key.compare(u"private"_s, Qt::CaseInsensitive) == 0) {
             configuration.privateNotification = isTrue(value);
+        } else if (section == u"search" && key.compare(u"contacts"_s, Qt::CaseInsensitive) == 0) {
+            configuration.contactsInSearch = isTrue(value);
         }
     }
     return configuration;

@@ -9,11 +9,13 @@
 //   [contacts]       sources=~/.contacts, thunderbird, evolution
 //   [aliases]        Kati=Katalin
 //   [notification]   private=true
+//   [search]         contacts=false
 struct Configuration
 {
     QStringList sources;             // as written, "~" not yet expanded
     QHash<QString, QString> aliases; // a name people use → the name it stands for
     bool privateNotification = false;
+    bool contactsInSearch = true; // whether the desktop's search may show the people
 };
 
 // Reads the text of the file. Lines it does not understand are skipped: a typo in one line

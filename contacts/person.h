@@ -29,6 +29,8 @@ public:
     // Everyone who celebrates on the day, once each, in Hungarian alphabetical order, each with
     // only the names they celebrate on it.
     QList<Person> celebrating(const Day& day) const;
+    // Everyone, each with all the names they celebrate, in the order they were added.
+    const QList<Person>& people() const { return m_people; }
 
 private:
     QList<Person> m_people;

@@ -123,6 +123,14 @@ void Windows::end()
     Q_EMIT ended();
 }
 
+void Windows::showCalendarOn(const QDate& day)
+{
+    CalendarWindow& calendar = calendarWindow();
+    calendar.showDate(day);
+    calendar.setWindowState(calendar.windowState() & ~Qt::WindowMinimized);
+    showInFront(&calendar);
+}
+
 void Windows::closeSearch()
 {
     setSearchButtonsVisible(true);

@@ -6,6 +6,7 @@
 
 class CalendarWindow;
 class MainWindow;
+class QDate;
 class SearchWindow;
 class QWidget;
 class QWindow;
@@ -30,6 +31,10 @@ public:
 
     // Ends the program at once: every window goes away.
     void end();
+
+    // The calendar in front, on the day that another program asked for (a search result); the
+    // other windows as they are.
+    void showCalendarOn(const QDate& day);
 
 Q_SIGNALS:
     void ended();

@@ -1,6 +1,9 @@
+#include "system/runninginstance.h"
+
 #include <QFile>
 #include <QLibraryInfo>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
@@ -17,6 +20,9 @@ private Q_SLOTS:
     void helpHasNoEnglishParserText_data();
     void helpHasNoEnglishParserText();
     void withoutArgumentsTheWindowsStart();
+    void calendarDayForTheRunningZorvat();
+    void withoutTheOptionAZorvatOfItsOwn();
+    void calendarDayWhereNoneRuns();
     void withoutADisplay_data();
     void withoutADisplay();
 };
@@ -43,6 +49,20 @@ void CommandLine::answers_data()
                               << u"zorvat: Váratlan argumentum: „2024.05.01.”."_s;
     QTest::newRow("value for a flag") << QStringList{u"--version=2"_s} << 1 << QString()
                                       << u"Váratlan érték ez után: „--version”."_s;
+    QTest::newRow("--help names --calendar")
+        << QStringList{u"--help"_s} << 0 << u"--calendar <NAP>"_s << QString();
+    QTest::newRow("--calendar, no such day")
+        << QStringList{u"--calendar"_s, u"2026-02-30"_s} << 1 << QString()
+        << u"zorvat: Nem érvényes dátum: „2026-02-30”; ÉÉÉÉ-HH-NN alakban kell megadni."_s;
+    QTest::newRow("--calendar, not as ISO writes it")
+        << QStringList{u"--calendar=2026.07.26."_s} << 1 << QString()
+        << u"Nem érvényes dátum: „2026.07.26.”"_s;
+    QTest::newRow("--calendar, after the calendar")
+        << QStringList{u"--calendar"_s, u"2101-01-01"_s} << 1 << QString()
+        << u"zorvat: A nap (2101-01-01) kívül esik a naptáron: 1900-01-01 és 2100-12-31 közötti "
+           "nap kell."_s;
+    QTest::newRow("--calendar without a day")
+        << QStringList{u"--calendar"_s} << 1 << QString() << u"„--calendar”"_s;
 }
 
 void CommandLine::answers()
@@ -105,6 +125,49 @@ void CommandLine::withoutArgumentsTheWindowsStart()
     QVERIFY2(!zorvat.waitForFinished(1500), zorvat.readAllStandardError().constData());
     zorvat.kill();
     zorvat.waitForFinished();
+}
+
+// Asked for a day while a Zorvat runs, the start hands the day to it and ends, without a window.
+void CommandLine::calendarDayForTheRunningZorvat()
+{
+    RunningInstance running(u"hu.zorvat.Zorvat"_s);
+    QVERIFY(running.listen());
+    QSignalSpy asked(&running, &RunningInstance::calendarRequested);
+    QProcess zorvat;
+    QSignalSpy finished(&zorvat, &QProcess::finished);
+    zorvat.start(QStringLiteral(ZORVAT_BINARY), {u"--calendar"_s, u"2026-07-26"_s});
+    QVERIFY(finished.wait(10'000));
+    QCOMPARE(zorvat.readAllStandardError(), QByteArray());
+    QCOMPARE(zorvat.exitCode(), 0);
+    QCOMPARE(asked.count(), 1);
+    QCOMPARE(asked.first().first().toDate(), QDate(2026, 7, 26));
+}
+
+void CommandLine::withoutTheOptionAZorvatOfItsOwn()
+{
+    RunningInstance running(u"hu.zorvat.Zorvat"_s);
+    QVERIFY(running.listen());
+    QSignalSpy asked(&running, &RunningInstance::calendarRequested);
+    QProcess zorvat;
+    zorvat.start(QStringLiteral(ZORVAT_BINARY), {});
+    QVERIFY(zorvat.waitForStarted());
+    QVERIFY2(!zorvat.waitForFinished(1500), zorvat.readAllStandardError().constData());
+    zorvat.kill();
+    zorvat.waitForFinished();
+    QCOMPARE(asked.count(), 0);
+}
+
+// Where no Zorvat runs, the start is the one that later starts find once it is on the screen.
+void CommandLine::calendarDayWhereNoneRuns()
+{
+    QProcess zorvat;
+    zorvat.start(QStringLiteral(ZORVAT_BINARY), {u"--calendar"_s, u"2026-07-26"_s});
+    QVERIFY(zorvat.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(handToRunningInstance(u"hu.zorvat.Zorvat"_s, QDate(2027, 3, 15)),
+                             10'000);
+    QCOMPARE(zorvat.state(), QProcess::Running);
+    zorvat.terminate();
+    QVERIFY(zorvat.waitForFinished());
 }
 
 void CommandLine::withoutADisplay_data()

@@ -1,3 +1,5 @@
+#include "support/privatebus.h"
+
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QElapsedTimer>
@@ -52,42 +54,6 @@ public Q_SLOTS:
 
 private:
     bool m_silent;
-};
-
-// A dbus-daemon with the tests' own session configuration, and where given a folder of
-// services it may start.
-class PrivateBus
-{
-public:
-    explicit PrivateBus(const QString& serviceFolder = {})
-    {
-        QFile base(QStringLiteral(ZORVAT_TEST_BUS_CONFIG));
-        QFile config(m_folder.filePath(u"bus.conf"_s));
-        if (!base.open(QIODevice::ReadOnly) || !config.open(QIODevice::WriteOnly))
-            return;
-        QByteArray text = base.readAll();
-        if (!serviceFolder.isEmpty())
-            text.replace("</busconfig>",
-                         "  <servicedir>" + serviceFolder.toUtf8() + "</servicedir>\n</busconfig>");
-        config.write(text);
-        config.close();
-        m_daemon.start(u"dbus-daemon"_s, {u"--config-file"_s, config.fileName(),
-                                          u"--print-address"_s, u"--nofork"_s});
-        if (m_daemon.waitForStarted() && m_daemon.waitForReadyRead(10'000))
-            m_address = QString::fromUtf8(m_daemon.readLine().trimmed());
-    }
-    ~PrivateBus()
-    {
-        m_daemon.kill();
-        m_daemon.waitForFinished();
-    }
-
-    QString address() const { return m_address; }
-
-private:
-    QTemporaryDir m_folder;
-    QProcess m_daemon;
-    QString m_address;
 };
 
 struct Finished

@@ -404,6 +404,49 @@ private Q_SLOTS:
         QVERIFY(session.main().isVisible());
     }
 
+    // A day another program asks for (a search result): the calendar in front on it, the other
+    // windows as they were.
+    void calendarOnARequestedDay_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<bool>("minimized");
+        QTest::addColumn<bool>("mainShown");
+        QTest::addColumn<bool>("searchShown");
+        QTest::newRow("at the start") << QStringList() << false << true << false;
+        QTest::newRow("calendar open on today")
+            << QStringList{u"Calendarium"_s} << false << true << false;
+        QTest::newRow("calendar minimized")
+            << QStringList{u"Calendarium"_s} << true << true << false;
+        QTest::newRow("calendar closed")
+            << QStringList{u"Calendarium"_s, u"Kilépés"_s} << false << true << false;
+        QTest::newRow("search open") << QStringList{u"Névkeresés"_s} << false << true << true;
+        QTest::newRow("search from the calendar")
+            << QStringList{u"Calendarium"_s, u"calendar Névkeresés"_s} << false << false << true;
+    }
+    void calendarOnARequestedDay()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(bool, minimized);
+        QFETCH(bool, mainShown);
+        QFETCH(bool, searchShown);
+        Session session;
+        for (const QString& step : steps)
+            session.take(step);
+        if (minimized)
+            session.calendar().showMinimized();
+        session.windows.showCalendarOn(QDate(2027, 7, 26));
+        QVERIFY(session.calendar().isVisible());
+        QVERIFY(!(session.calendar().windowState() & Qt::WindowMinimized));
+        QCOMPARE(session.calendarDate(), QDate(2027, 7, 26));
+        QCOMPARE(session.dayText(), u" 2027.07.26.   Anna, Anikó   ");
+        QVERIFY(child<QPushButton>(session.calendar(), "todayButton")->isVisible());
+        QCOMPARE(session.main().isVisible(), mainShown);
+        QCOMPARE(session.windows.hasSearchWindow() && session.search().isVisible(), searchShown);
+        session.take(u"Kilépés"_s);
+        QVERIFY(session.main().isVisible());
+        QCOMPARE(session.calendarDate(), startTime.date());
+    }
+
     void exitEndsTheProgramWithOtherWindowsOpen()
     {
         Session session;
