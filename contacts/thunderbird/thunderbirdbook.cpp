@@ -1,7 +1,7 @@
 #include "contacts/thunderbird/thunderbirdbook.h"
 
 #include "contacts/vcard.h"
-#include "system/systemerrors.h"
+#include "system/regularfile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -10,9 +10,8 @@
 #include <QSqlQuery>
 
 #include <atomic>
-#include <cerrno>
 #include <fcntl.h>
-#include <sys/stat.h>
+#include <limits>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -199,15 +198,12 @@ QString readAddressBook(const QString& file, SourceReading& reading)
         return u"Nem olvasható a Thunderbird-címjegyzék: „%1” – %2."_s.arg(file, problem);
     };
     // SQLite would wait for ever on a pipe: only a regular file goes on.
-    const int descriptor =
-        ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    FileRead opened;
+    const int descriptor = openRegularFile(AT_FDCWD, QFile::encodeName(file).constData(),
+                                           std::numeric_limits<off_t>::max(), opened);
     if (descriptor < 0)
-        return unreadable(systemErrorText(errno));
-    struct stat status;
-    const bool regular = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
+        return unreadable(opened.regular ? opened.failure : u"ez nem közönséges fájl"_s);
     ::close(descriptor);
-    if (!regular)
-        return unreadable(u"ez nem közönséges fájl"_s);
     if (!QSqlDatabase::isDriverAvailable(u"QSQLITE"_s))
         return unreadable(u"hiányzik a Qt SQLite-illesztője (libqt6sql6-sqlite)"_s);
 

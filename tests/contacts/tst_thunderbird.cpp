@@ -111,6 +111,7 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 enum class Trouble {
     None,
     Pipe,
+    ListPipe,
     NoPermission,
     Locked,
 };
@@ -303,6 +304,9 @@ void ThunderbirdReading::otherHomes_data()
         << Trouble::None << u"p"_s << u"abook-1.sqlite” – nem SQLite-adatbázis"_s << ilona;
     QTest::newRow("a pipe") << Files() << Trouble::Pipe << u"abook.sqlite"_s
                             << u"abook.sqlite” – ez nem közönséges fájl."_s << QStringList();
+    QTest::newRow("a pipe for the list of profiles")
+        << Files() << Trouble::ListPipe << u"thunderbird"_s
+        << u"profiles.ini” – ez nem fájl és nem mappa, hanem cső (FIFO)."_s << QStringList();
     QTest::newRow("no permission") << Files{{u"abook.sqlite"_s, m_book}} << Trouble::NoPermission
                                    << u"abook.sqlite"_s << systemErrorText(EACCES) << QStringList();
     QTest::newRow("locked") << Files() << Trouble::Locked << u"abook.sqlite"_s
@@ -331,6 +335,11 @@ void ThunderbirdReading::otherHomes()
         break;
     case Trouble::Pipe:
         QVERIFY(::mkfifo(book.constData(), 0600) == 0);
+        break;
+    case Trouble::ListPipe:
+        QVERIFY(QDir(home.path()).mkpath(u".thunderbird"_s));
+        QVERIFY(::mkfifo(QFile::encodeName(home.filePath(u".thunderbird/profiles.ini"_s)), 0600) ==
+                0);
         break;
     case Trouble::NoPermission:
         QVERIFY(::chmod(book.constData(), 0) == 0);
