@@ -336,13 +336,11 @@ void splitValue(QByteArrayView raw, bool quotedPrintable, bool foldsKeepBlank, S
     piece.resize(0);
     bool tooLong = false;
     const auto add = [&](QByteArrayView bytes) {
+        tooLong = tooLong || piece.size() + bytes.size() > longest;
         if (tooLong)
-            return;
-        piece.append(bytes);
-        if (piece.size() > longest) {
-            tooLong = true;
             piece.resize(0);
-        }
+        else
+            piece.append(bytes);
     };
     const qsizetype size = raw.size();
     qsizetype at = 0;
@@ -766,7 +764,8 @@ private:
     }
 
     // Decodes a value's pieces, giving each to `keep(text, endsComponent)`, an empty text for
-    // one that is not kept. False where nothing of it could be read.
+    // one that is not kept. False where nothing of it could be read: an unknown encoding, broken
+    // base64, only values too long.
     template<typename Keep>
     bool decode(Property property, QByteArrayView raw, const ValueFormat& format, Split split,
                 Keep keep)
@@ -795,14 +794,17 @@ private:
         m_value.resize(0);
         m_pieces.clear();
         qsizetype values = 0;
+        bool someTooLong = false;
         splitValue(
             raw, quotedPrintable, m_foldsKeepBlank, split, longestValue, m_piece,
             [&](QByteArrayView bytes, bool endsComponent, bool tooLong) {
-                const bool kept = !tooLong && (split == Split::Whole || bytes.trimmed().isEmpty() ||
-                                               ++values <= mostValues);
+                // Empty values of a list name nobody, and are not kept.
+                const bool empty = split != Split::Whole && bytes.trimmed().isEmpty();
+                const bool kept = !tooLong && !empty && ++values <= mostValues;
+                someTooLong = someTooLong || tooLong;
                 if (tooLong)
                     find(property, u"túl hosszú, kimaradt"_s);
-                else if (!kept)
+                else if (values == mostValues + 1 && !kept && !empty)
                     find(property, u"túl sok név, csak az első %1 számít"_s.arg(mostValues));
                 if (kept || endsComponent)
                     m_pieces.push_back({m_value.size(), kept ? bytes.size() : -1, endsComponent});
@@ -811,7 +813,7 @@ private:
             });
         const Reading reading = m_decoder.choose(m_value, format.charset);
         findAssumption(property, format, reading.assumption, reading.assumed);
-        bool read = false;
+        bool read = !someTooLong;
         for (const Piece& piece : m_pieces) {
             if (piece.size < 0) {
                 keep(QString(), piece.endsComponent);
