@@ -1,9 +1,15 @@
 #include "contacts/vcard.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 
+#include <fstream>
 #include <iconv.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -41,6 +47,9 @@ private Q_SLOTS:
     void texts();
     void codePages_data();
     void codePages();
+    void linearInAnyLineEnds();
+    void memoryOfOneLongList_data();
+    void memoryOfOneLongList();
 };
 
 void VCard::files_data()
@@ -291,6 +300,79 @@ void VCard::codePages()
         names += contact.formattedName;
     QCOMPARE(names, expected);
     QCOMPARE(reading.malformed, 0);
+}
+
+// Lone CRs once made every line a search to the end of the text: 5,000 cards took minutes.
+void VCard::linearInAnyLineEnds()
+{
+    QByteArray crlf;
+    for (int card = 0; card < 5000; ++card)
+        crlf += "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Kiss Anna " + QByteArray::number(card) +
+                "\r\nN:Kiss;Anna;;;\r\nTEL:+36 30 1234567\r\nNOTE:" + QByteArray(300, 'x') +
+                "\r\nEND:VCARD\r\n";
+    QByteArray cr = crlf;
+    cr.replace("\r\n", "\r");
+    const auto timeOf = [](const QByteArray& text) {
+        QElapsedTimer timer;
+        timer.start();
+        const SourceReading reading = read(text);
+        const qint64 elapsed = timer.nsecsElapsed();
+        return reading.contacts.size() == 5000 ? elapsed : -1;
+    };
+    const qint64 withCrlf = std::max<qint64>(timeOf(crlf), 1);
+    const qint64 withCr = timeOf(cr);
+    QVERIFY(withCr > 0);
+    // Quadratic, the ratio was in the hundreds.
+    QVERIFY2(withCr < 10 * withCrlf + 20'000'000,
+             qPrintable(u"%1 ns against %2 ns"_s.arg(withCr).arg(withCrlf)));
+}
+
+void VCard::memoryOfOneLongList_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<QByteArray>("word");
+
+    QTest::newRow("nicknames") << "NICKNAME:"_ba
+                               << "Anna,"_ba;
+    QTest::newRow("words of FN") << "FN:"_ba
+                                 << "Anna "_ba;
+    QTest::newRow("given names") << "N:Kiss;"_ba
+                                 << "Anna,"_ba;
+}
+
+// A 16 MiB card of one long list once took gigabytes; the reader may take no more than the text
+// again and a fixed amount, measured in a child process under an address-space limit.
+void VCard::memoryOfOneLongList()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("AddressSanitizer reserves address space of its own.");
+#endif
+    QFETCH(QByteArray, head);
+    QFETCH(QByteArray, word);
+
+    const QByteArray text = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Kiss Anna\r\n" + head +
+                            word.repeated(16 * 1024 * 1024 / word.size()) + "\r\nEND:VCARD\r\n";
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        rlimit limit;
+        getrlimit(RLIMIT_AS, &limit);
+        std::ifstream status("/proc/self/status");
+        std::string line;
+        rlim_t used = 0;
+        while (std::getline(status, line))
+            if (line.rfind("VmSize:", 0) == 0)
+                used = std::stoull(line.substr(7)) * 1024;
+        limit.rlim_cur = used + 2 * text.size() + 64 * 1024 * 1024;
+        setrlimit(RLIMIT_AS, &limit);
+        alarm(60); // a reader that swaps its way to the limit fails as well
+        SourceReading reading;
+        readVCards(text, reading);
+        _exit(reading.contacts.size() == 1 ? 0 : 1);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, "the reader ran out of its memory");
 }
 
 QTEST_GUILESS_MAIN(VCard)
