@@ -1,5 +1,7 @@
 #include "contacts/vcard.h"
 
+#include "system/arguments.h"
+
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -324,24 +326,27 @@ bool isSpecial(char c)
 }
 
 // Joins a value's continuation lines, undoes its quoted-printable encoding and its escapes, and
-// hands each of its pieces to `take(bytes, endsComponent, tooLong)`; a piece longer than
-// `longest` bytes is handed over empty, as too long. The separators and escapes are those of
+// hands each of its pieces to `take(bytes, endsComponent, tooLong)`, written one after the other
+// into `pieces`, from which `take` may drop the last; a piece longer than `longest` bytes is handed
+// over empty, as too long. The separators and escapes are those of
 // the written text: a character that quoted-printable encodes is always part of a value, as
 // phones mean it. Continuation lines drop their first space or tab, except in 2.1, which folds
 // only where a space was and keeps it.
 template<typename Take>
 void splitValue(QByteArrayView raw, bool quotedPrintable, bool foldsKeepBlank, Split split,
-                qsizetype longest, QByteArray& piece, Take take)
+                qsizetype longest, QByteArray& pieces, Take take)
 {
-    piece.resize(0);
+    pieces.resize(0);
+    qsizetype start = 0;
     bool tooLong = false;
     const auto add = [&](QByteArrayView bytes) {
-        tooLong = tooLong || piece.size() + bytes.size() > longest;
+        tooLong = tooLong || pieces.size() - start + bytes.size() > longest;
         if (tooLong)
-            piece.resize(0);
+            pieces.resize(start);
         else
-            piece.append(bytes);
+            pieces.append(bytes);
     };
+    const auto piece = [&] { return QByteArrayView(pieces).sliced(start); };
     const qsizetype size = raw.size();
     qsizetype at = 0;
     int components = 0;
@@ -381,17 +386,17 @@ void splitValue(QByteArrayView raw, bool quotedPrintable, bool foldsKeepBlank, S
                 add(raw.sliced(at, 2)); // not an escape: kept as written
             at += 2;
         } else if ((c == ';' && split == Split::Names) || (c == ',' && split != Split::Whole)) {
-            take(QByteArrayView(piece), c == ';', std::exchange(tooLong, false));
+            take(piece(), c == ';', std::exchange(tooLong, false));
             // The prefixes and suffixes after them are no names.
             if (c == ';' && ++components == 3)
                 return;
-            piece.resize(0);
+            start = pieces.size();
             ++at;
         } else {
             add(raw.sliced(at++, 1));
         }
     }
-    take(QByteArrayView(piece), true, tooLong);
+    take(piece(), true, tooLong);
 }
 
 bool isAscii(QByteArrayView bytes)
@@ -584,7 +589,7 @@ constexpr qsizetype mostValues = 100;
 class CardReader
 {
 public:
-    CardReader(SourceReading& reading, const QString& file)
+    CardReader(SourceReading& reading, QByteArrayView file)
         : m_reading(reading)
         , m_file(file)
     {
@@ -728,7 +733,10 @@ private:
     {
         for (const auto& [finding, properties] : m_findings)
             why += (why.isEmpty() ? u""_s : u"; "_s) + properties.join(u", "_s) + u": "_s + finding;
-        m_reading.note({m_file, m_cardNumber, m_cardLine, why});
+        // Named only where a note needs it: most files have none.
+        if (m_shownFile.isNull())
+            m_shownFile = decodedArgument(m_file);
+        m_reading.note({m_shownFile, m_cardNumber, m_cardLine, why});
     }
 
     // What the card's notes will tell of a property.
@@ -746,6 +754,8 @@ private:
     void findAssumption(Property property, const ValueFormat& format, Assumption assumption,
                         const char* assumed)
     {
+        if (assumption == Assumption::None)
+            return;
         const QString page = QString::fromLatin1(assumed);
         const QString named = QString::fromLatin1(format.charset);
         switch (assumption) {
@@ -791,26 +801,25 @@ private:
             raw = m_base64;
         }
         // The code page is chosen from the whole value, its pieces decoded by it.
-        m_value.resize(0);
         m_pieces.clear();
         qsizetype values = 0;
         bool someTooLong = false;
-        splitValue(
-            raw, quotedPrintable, m_foldsKeepBlank, split, longestValue, m_piece,
-            [&](QByteArrayView bytes, bool endsComponent, bool tooLong) {
-                // Empty values of a list name nobody, and are not kept.
-                const bool empty = split != Split::Whole && bytes.trimmed().isEmpty();
-                const bool kept = !tooLong && !empty && ++values <= mostValues;
-                someTooLong = someTooLong || tooLong;
-                if (tooLong)
-                    find(property, u"túl hosszú, kimaradt"_s);
-                else if (values == mostValues + 1 && !kept && !empty)
-                    find(property, u"túl sok név, csak az első %1 számít"_s.arg(mostValues));
-                if (kept || endsComponent)
-                    m_pieces.push_back({m_value.size(), kept ? bytes.size() : -1, endsComponent});
-                if (kept)
-                    m_value.append(bytes);
-            });
+        splitValue(raw, quotedPrintable, m_foldsKeepBlank, split, longestValue, m_value,
+                   [&](QByteArrayView bytes, bool endsComponent, bool tooLong) {
+                       // Empty values of a list name nobody, and are not kept.
+                       const bool empty = split != Split::Whole && bytes.trimmed().isEmpty();
+                       const bool kept = !tooLong && !empty && ++values <= mostValues;
+                       someTooLong = someTooLong || tooLong;
+                       if (tooLong)
+                           find(property, u"túl hosszú, kimaradt"_s);
+                       else if (values == mostValues + 1 && !kept && !empty)
+                           find(property, u"túl sok név, csak az első %1 számít"_s.arg(mostValues));
+                       const qsizetype from = m_value.size() - bytes.size();
+                       if (kept || endsComponent)
+                           m_pieces.push_back({from, kept ? bytes.size() : -1, endsComponent});
+                       if (!kept)
+                           m_value.resize(from);
+                   });
         const Reading reading = m_decoder.choose(m_value, format.charset);
         findAssumption(property, format, reading.assumption, reading.assumed);
         bool read = !someTooLong;
@@ -888,7 +897,8 @@ private:
     }
 
     SourceReading& m_reading;
-    const QString& m_file;
+    QByteArrayView m_file;
+    QString m_shownFile;
     TextDecoder m_decoder;
     Contact m_contact;
     int m_depth = 0; // 1 inside a card, more inside the cards of its agents
@@ -905,7 +915,6 @@ private:
     // What the card's note tells, and of which properties.
     std::vector<std::pair<QString, QStringList>> m_findings;
     QByteArray m_joinedHead;
-    QByteArray m_piece;
     QByteArray m_base64;
     // A value's pieces, one after the other, and where each is; -1 long for one not kept.
     struct Piece
@@ -919,7 +928,7 @@ private:
 };
 } // namespace
 
-void readVCards(QByteArrayView text, SourceReading& reading, const QString& file)
+void readVCards(QByteArrayView text, SourceReading& reading, QByteArrayView file)
 {
     // Some Windows programs export UTF-16, or UTF-32, with or without a byte order mark; the
     // reader works on UTF-8.

@@ -161,7 +161,7 @@ void readFile(const QString& path, const QByteArray& encodedPath, SourceReading&
         reading.problem = refusal(path, read.failure);
         return;
     }
-    readVCards(bytes, reading, path);
+    readVCards(bytes, reading, encodedPath);
     if (reading.cards == 0)
         reading.problem = refusal(path, u"nincs benne névjegy (vCard)"_s);
 }
@@ -194,7 +194,7 @@ void readFolder(const QString& path, const QByteArray& encodedPath, SourceReadin
         const FileRead fileRead =
             readRegularFile(dirfd(folder.get()), file.constData(), maximumFileSize, bytes);
         if (fileRead.failure.isEmpty()) {
-            readVCards(bytes, reading, decodedArgument(file));
+            readVCards(bytes, reading, file);
             ++readFiles;
         } else if (fileRead.regular) {
             unreadable.note(file, fileRead.failure);

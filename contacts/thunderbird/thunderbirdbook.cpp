@@ -105,7 +105,7 @@ void addCard(const Card& card, const QString& file, SourceReading& reading)
         return;
     }
     SourceReading vCards;
-    readVCards(card.vCard, vCards, file);
+    readVCards(card.vCard, vCards, QFile::encodeName(file));
     if (vCards.cards == 0) {
         ++reading.cards;
         ++reading.malformed;

@@ -201,7 +201,7 @@ void VCard::notes()
     QFile vCards(QFINDTESTDATA(u"data/"_s + file));
     QVERIFY(vCards.open(QIODevice::ReadOnly));
     SourceReading reading;
-    readVCards(vCards.readAll(), reading, file);
+    readVCards(vCards.readAll(), reading, file.toUtf8());
     QStringList found;
     for (const CardNote& note : std::as_const(reading.notes)) {
         QCOMPARE(note.file, file);
