@@ -200,22 +200,23 @@ enum class Property {
     Uid,
 };
 
+constexpr std::pair<QByteArrayView, Property> knownProperties[] = {
+    {"BEGIN", Property::Begin},
+    {"END", Property::End},
+    {"VERSION", Property::Version},
+    {"AGENT", Property::Agent},
+    {"KIND", Property::Kind},
+    {"X-ADDRESSBOOKSERVER-KIND", Property::AppleKind},
+    {"X-ABSHOWAS", Property::AppleShowAs},
+    {"N", Property::Name},
+    {"FN", Property::FormattedName},
+    {"NICKNAME", Property::Nickname},
+    {"UID", Property::Uid},
+};
+
 Property propertyNamed(QByteArrayView name)
 {
-    static constexpr std::pair<QByteArrayView, Property> known[] = {
-        {"BEGIN", Property::Begin},
-        {"END", Property::End},
-        {"VERSION", Property::Version},
-        {"AGENT", Property::Agent},
-        {"KIND", Property::Kind},
-        {"X-ADDRESSBOOKSERVER-KIND", Property::AppleKind},
-        {"X-ABSHOWAS", Property::AppleShowAs},
-        {"N", Property::Name},
-        {"FN", Property::FormattedName},
-        {"NICKNAME", Property::Nickname},
-        {"UID", Property::Uid},
-    };
-    for (const auto& [text, property] : known)
+    for (const auto& [text, property] : knownProperties)
         if (isNamed(name, text))
             return property;
     return Property::Other;
@@ -224,16 +225,10 @@ Property propertyNamed(QByteArrayView name)
 // The property's name as the user finds it in the file.
 QString shownProperty(Property property)
 {
-    switch (property) {
-    case Property::Name:
-        return u"N"_s;
-    case Property::FormattedName:
-        return u"FN"_s;
-    case Property::Nickname:
-        return u"NICKNAME"_s;
-    default:
-        return u"UID"_s;
-    }
+    for (const auto& [text, known] : knownProperties)
+        if (known == property)
+            return QString::fromLatin1(text);
+    return {};
 }
 
 enum class Encoding {
