@@ -542,7 +542,8 @@ private:
             if (page.name.size() == name.size() &&
                 qstrnicmp(page.name.constData(), name.data(), name.size()) == 0)
                 return page.decoder.isValid() ? &page : nullptr;
-        CodePage& page = m_codePages.emplace_back();
+        // A text may name a new code page in every card: only the first few are kept.
+        CodePage& page = m_codePages.size() < 16 ? m_codePages.emplace_back() : m_lastCodePage;
         page.name = name.toByteArray();
         page.decoder = QStringDecoder(page.name.constData());
         const std::optional<QStringConverter::Encoding> builtIn =
@@ -565,6 +566,7 @@ private:
     }
 
     std::vector<CodePage> m_codePages;
+    CodePage m_lastCodePage;
     std::optional<QStringDecoder> m_windows1250;
     std::optional<QStringDecoder> m_windows1252;
 };
@@ -726,6 +728,10 @@ private:
 
     void addNote(QString why)
     {
+        if (m_reading.noteCount >= SourceReading::keptNotes) {
+            ++m_reading.noteCount;
+            return;
+        }
         for (const auto& [finding, properties] : m_findings)
             why += (why.isEmpty() ? u""_s : u"; "_s) + properties.join(u", "_s) + u": "_s + finding;
         // Named only where a note needs it: most files have none.

@@ -325,6 +325,21 @@ void VCard::linearInAnyLineEnds()
     // Quadratic, the ratio was in the hundreds.
     QVERIFY2(withCr < 10 * withCrlf + 20'000'000,
              qPrintable(u"%1 ns against %2 ns"_s.arg(withCr).arg(withCrlf)));
+
+    // Nor may a new code page in every card make each card look through all before it.
+    QByteArray named;
+    QByteArray oneName;
+    for (int card = 0; card < 5000; ++card) {
+        const QByteArray rest = ":Kov\xE1"
+                                "cs Anna\r\nEND:VCARD\r\n";
+        named += "BEGIN:VCARD\r\nFN;CHARSET=X-" + QByteArray::number(card + 10'000) + rest;
+        oneName += "BEGIN:VCARD\r\nFN;CHARSET=X-10000" + rest;
+    }
+    const qint64 withOneName = std::max<qint64>(timeOf(oneName), 1);
+    const qint64 withNames = timeOf(named);
+    QVERIFY(withNames > 0);
+    QVERIFY2(withNames < 10 * withOneName + 50'000'000,
+             qPrintable(u"%1 ns against %2 ns"_s.arg(withNames).arg(withOneName)));
 }
 
 void VCard::memoryOfOneLongList_data()
