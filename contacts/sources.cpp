@@ -6,7 +6,6 @@
 #include "contacts/vcardfiles.h"
 #include "system/modules.h"
 
-
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -1,11 +1,10 @@
 #include "contacts/vcard.h"
 
-#include <sanitizer/allocator_interface.h>
-
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
+#include <sanitizer/allocator_interface.h>
 
 // Any bytes at all: the reader must not crash, leak or lose count of a card, and must take time
 // and memory in proportion to the input.
@@ -50,8 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (reading.contacts.size() + reading.malformed + reading.notPeople != reading.cards)
             std::abort();
     }
-    // A card of a few bytes is a Contact of its own, and a code page Qt's ICU converter; the
-    // bounds are a hundred times what a text of real cards takes.
+    // A card of a few bytes is a Contact of its own, and a code page it names opens Qt's
+    // converter: the bounds leave room for both, and none for work that grows faster than the text.
     if (peak - before > 64 * size + 4 * 1024 * 1024)
         std::abort();
     if (cpuSeconds() - start > 0.05 + 20e-6 * double(size))
