@@ -22,37 +22,47 @@ bool isTrue(const QString& value)
 constexpr qint64 largestConfiguration = 1024 * 1024;
 } // namespace
 
-Configuration parseConfiguration(QByteArrayView text)
+// QSettings would read a ';' in a value as a comment, a '\\' as an escape and a ',' as a list
+// even in a path, which Thunderbird writes into profiles.ini as it is, and the user into a source.
+QList<IniSection> parseIni(QByteArrayView text)
 {
     if (text.startsWith("\xEF\xBB\xBF"))
         text = text.sliced(3);
-    Configuration configuration;
-    QString section;
+    QList<IniSection> sections;
     for (const QString& rawLine : QString::fromUtf8(text).split(u'\n')) {
         const QString line = rawLine.trimmed();
-        if (line.isEmpty() || line.startsWith(u'#') || line.startsWith(u';'))
-            continue;
         if (line.startsWith(u'[') && line.endsWith(u']')) {
-            section = line.sliced(1, line.size() - 2).trimmed().toLower();
+            sections.append({line.sliced(1, line.size() - 2).trimmed(), {}});
             continue;
         }
         const qsizetype equals = line.indexOf(u'=');
-        if (equals <= 0)
+        if (sections.isEmpty() || line.startsWith(u'#') || line.startsWith(u';') || equals <= 0)
             continue;
-        const QString key = line.left(equals).trimmed();
-        const QString value = line.sliced(equals + 1).trimmed();
-        if (section == u"contacts" && key.compare(u"sources"_s, Qt::CaseInsensitive) == 0) {
-            configuration.sources.clear();
-            for (const QString& source : value.split(u',', Qt::SkipEmptyParts))
-                if (!source.trimmed().isEmpty())
-                    configuration.sources += source.trimmed();
-        } else if (section == u"aliases" && !value.isEmpty()) {
-            configuration.aliases.insert(key, value);
-        } else if (section == u"notification" &&
-                   key.compare(u"private"_s, Qt::CaseInsensitive) == 0) {
-            configuration.privateNotification = isTrue(value);
-        } else if (section == u"search" && key.compare(u"contacts"_s, Qt::CaseInsensitive) == 0) {
-            configuration.contactsInSearch = isTrue(value);
+        sections.last().values.append(
+            {line.first(equals).trimmed(), line.sliced(equals + 1).trimmed()});
+    }
+    return sections;
+}
+
+Configuration parseConfiguration(QByteArrayView text)
+{
+    Configuration configuration;
+    for (const IniSection& section : parseIni(text)) {
+        const QString name = section.name.toLower();
+        for (const auto& [key, value] : section.values) {
+            if (name == u"contacts" && key.compare(u"sources"_s, Qt::CaseInsensitive) == 0) {
+                configuration.sources.clear();
+                for (const QString& source : value.split(u',', Qt::SkipEmptyParts))
+                    if (!source.trimmed().isEmpty())
+                        configuration.sources += source.trimmed();
+            } else if (name == u"aliases" && !value.isEmpty()) {
+                configuration.aliases.insert(key, value);
+            } else if (name == u"notification" &&
+                       key.compare(u"private"_s, Qt::CaseInsensitive) == 0) {
+                configuration.privateNotification = isTrue(value);
+            } else if (name == u"search" && key.compare(u"contacts"_s, Qt::CaseInsensitive) == 0) {
+                configuration.contactsInSearch = isTrue(value);
+            }
         }
     }
     return configuration;

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 // What the user set in zorvat-nevnap.conf, an INI file:
 //   [contacts]       sources=~/.contacts, thunderbird, evolution
 //   [aliases]        Kati=Katalin
@@ -21,6 +23,15 @@ struct Configuration
 // Reads the text of the file. Lines it does not understand are skipped: a typo in one line
 // must not cost the rest.
 Configuration parseConfiguration(QByteArrayView text);
+
+// An INI file as the user and Thunderbird (profiles.ini) write it: [sections] of key=value lines,
+// names as written, and values without the spaces around them.
+struct IniSection
+{
+    QString name;
+    QList<std::pair<QString, QString>> values;
+};
+QList<IniSection> parseIni(QByteArrayView text);
 
 // The user's configuration, or none where the file is not there. Where it cannot be read,
 // `complaint` says why in Hungarian.

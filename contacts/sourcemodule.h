@@ -15,5 +15,5 @@ public:
 
 // A new number whenever this class, SourceReading or Contact changes: a module built for
 // another is refused instead of called.
-#define ContactSourceModule_iid "hu.zorvat.ContactSourceModule/1"
+#define ContactSourceModule_iid "hu.zorvat.ContactSourceModule/2"
 Q_DECLARE_INTERFACE(ContactSourceModule, ContactSourceModule_iid)

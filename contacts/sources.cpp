@@ -6,9 +6,6 @@
 #include "contacts/vcardfiles.h"
 #include "system/modules.h"
 
-#include <future>
-#include <vector>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -55,14 +52,8 @@ ContactSources readContactSources(const QStringList& namedSources, bool noSource
     if (noSources)
         return read;
     const QStringList sources = namedSources.isEmpty() ? read.configuration.sources : namedSources;
-    // The sources are read side by side; GNOME's address books on this thread, as GLib wants.
-    std::vector<std::future<SourceReading>> reading;
     for (const QString& source : sources)
-        reading.push_back(
-            std::async(source == u"evolution" ? std::launch::deferred : std::launch::async,
-                       readContactSource, source));
-    for (std::future<SourceReading>& source : reading)
-        read.readings += source.get();
+        read.readings += readContactSource(source);
     return read;
 }
 

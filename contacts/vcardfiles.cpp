@@ -7,14 +7,15 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
-#include <span>
+#include <set>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -52,33 +53,53 @@ bool isVCardFileName(const char* name)
     return name[0] != '.' && length > 4 && strcasecmp(name + length - 4, ".vcf") == 0;
 }
 
-// The vCard files of a folder and of its sub-folders, as paths relative to it.
 // Files and sub-folders that could not be read: how many, and the first of them with why.
 struct Unreadable
 {
     int count = 0;
-    QString first;
+    QString first; // the first by name, whatever order the folder lists them in
+    QByteArray firstPath;
 
     void note(const QByteArray& path, const QString& why)
     {
-        if (count++ == 0)
-            first = u"„%1”: %2"_s.arg(shownArgument(decodedArgument(path)), why);
+        if (count++ > 0 && path >= firstPath)
+            return;
+        firstPath = path;
+        first = u"„%1”: %2"_s.arg(shownArgument(decodedArgument(path)), why);
     }
 };
 
+// A file or folder, as the system knows it whatever the names and links that lead to it.
+using Identity = std::pair<dev_t, ino_t>;
+
+// The vCard files of a folder and of its sub-folders, as paths relative to it.
 struct FolderListing
 {
-    QList<QByteArray> files;
+    QByteArray root; // the folder's own path, links resolved, with a final '/'
+    std::vector<std::pair<QByteArray, Identity>> files;
+    std::set<Identity> folders;
     int entries = 0;
     bool tooMany = false;
     Unreadable unreadable; // sub-folders and files that could not be looked at
 };
+
+// Whether what the link `path` (relative to the folder) points to lies inside the folder.
+bool leadsInside(const FolderListing& listing, const QByteArray& path)
+{
+    char* resolved = realpath((listing.root + path).constData(), nullptr);
+    const bool inside = resolved && (QByteArray(resolved) + '/').startsWith(listing.root);
+    std::free(resolved);
+    return inside;
+}
 
 // Adds the vCard files of `folder` to `listing`, and those of its sub-folders when asked to.
 // Counting stops at the limit of entries.
 void listFolder(DIR* folder, const QByteArray& prefix, bool withSubFolders, FolderListing& listing)
 {
     const int at = dirfd(folder);
+    struct stat own;
+    if (fstat(at, &own) != 0 || !listing.folders.insert({own.st_dev, own.st_ino}).second)
+        return;
     for (;;) {
         errno = 0;
         const dirent* entry = readdir(folder);
@@ -100,6 +121,7 @@ void listFolder(DIR* folder, const QByteArray& prefix, bool withSubFolders, Fold
             continue;
         const QByteArray path = prefix + name;
         unsigned char type = entry->d_type;
+        Identity identity{own.st_dev, entry->d_ino};
         if (type == DT_LNK || type == DT_UNKNOWN) {
             struct stat status;
             if (fstatat(at, name, &status, 0) != 0) {
@@ -108,9 +130,15 @@ void listFolder(DIR* folder, const QByteArray& prefix, bool withSubFolders, Fold
                 continue;
             }
             type = S_ISREG(status.st_mode) ? DT_REG : S_ISDIR(status.st_mode) ? DT_DIR : DT_UNKNOWN;
+            if ((type == DT_DIR || vCardFile) && entry->d_type == DT_LNK &&
+                !leadsInside(listing, path)) {
+                listing.unreadable.note(path, u"a mappán kívülre mutató link"_s);
+                continue;
+            }
+            identity = {status.st_dev, status.st_ino};
         }
         if (type == DT_REG && vCardFile) {
-            listing.files.append(path);
+            listing.files.emplace_back(path, identity);
         } else if (type == DT_DIR && withSubFolders) {
             const Folder subFolder = openFolder(at, name);
             if (!subFolder) {
@@ -133,84 +161,60 @@ void readFile(const QString& path, const QByteArray& encodedPath, SourceReading&
         reading.problem = refusal(path, read.failure);
         return;
     }
-    readVCards(bytes, reading);
+    readVCards(bytes, reading, encodedPath);
     if (reading.cards == 0)
         reading.problem = refusal(path, u"nincs benne névjegy (vCard)"_s);
-}
-
-// What one thread read of a folder's files.
-struct Share
-{
-    SourceReading reading;
-    int readFiles = 0;
-    Unreadable unreadable;
-};
-
-void readShare(int folder, std::span<const QByteArray> files, Share& share)
-{
-    // One buffer for every file.
-    QByteArray bytes;
-    for (const QByteArray& file : files) {
-        const FileRead read = readRegularFile(folder, file.constData(), maximumFileSize, bytes);
-        if (read.failure.isEmpty()) {
-            readVCards(bytes, share.reading);
-            ++share.readFiles;
-        } else if (read.regular) {
-            share.unreadable.note(file, read.failure);
-        }
-    }
 }
 
 void readFolder(const QString& path, const QByteArray& encodedPath, SourceReading& reading)
 {
     const Folder folder = openFolder(AT_FDCWD, encodedPath.constData());
-    if (!folder) {
+    char* root = folder ? realpath(encodedPath.constData(), nullptr) : nullptr;
+    if (!root) {
         reading.problem = refusal(path, systemErrorText(errno));
         return;
     }
     FolderListing listing;
+    listing.root = QByteArray(root) + '/';
+    std::free(root);
     listFolder(folder.get(), QByteArray(), true, listing);
     if (listing.tooMany) {
         reading.problem = refusal(path, u"több mint százezer fájl van benne és az almappáiban"_s);
         return;
     }
+    // Each file once, by the first of its names, however links lead to it.
     std::sort(listing.files.begin(), listing.files.end());
-
-    // A synchronised address book holds a file per person, and reading them is mostly waiting
-    // for the system: the files are read a share at a time, a share for every core.
-    const int cores = std::clamp(int(std::thread::hardware_concurrency()), 1, 4);
-    const qsizetype count = listing.files.size();
-    const qsizetype shareCount = std::clamp<qsizetype>(count / 256, 1, cores);
-    std::vector<Share> shares(shareCount);
-    std::vector<std::thread> workers;
-    const auto shareOf = [&](qsizetype index) {
-        return std::span(listing.files)
-            .subspan(count * index / shareCount,
-                     count * (index + 1) / shareCount - count * index / shareCount);
-    };
-    const int at = dirfd(folder.get());
-    for (qsizetype index = 1; index < shareCount; ++index)
-        workers.emplace_back(readShare, at, shareOf(index), std::ref(shares[index]));
-    readShare(at, shareOf(0), shares[0]);
-    for (std::thread& worker : workers)
-        worker.join();
-
+    std::set<Identity> read;
     int readFiles = 0;
     Unreadable& unreadable = listing.unreadable;
-    for (Share& share : shares) {
-        reading.contacts += std::move(share.reading.contacts);
-        reading.cards += share.reading.cards;
-        reading.malformed += share.reading.malformed;
-        readFiles += share.readFiles;
-        if (unreadable.count == 0)
-            unreadable.first = share.unreadable.first;
-        unreadable.count += share.unreadable.count;
+    QByteArray bytes; // one buffer for every file
+    for (const auto& [file, identity] : listing.files) {
+        if (!read.insert(identity).second)
+            continue;
+        const FileRead fileRead =
+            readRegularFile(dirfd(folder.get()), file.constData(), maximumFileSize, bytes);
+        if (fileRead.failure.isEmpty()) {
+            readVCards(bytes, reading, file);
+            ++readFiles;
+        } else if (fileRead.regular) {
+            unreadable.note(file, fileRead.failure);
+        }
     }
+
     if (readFiles == 0 && unreadable.count > 0)
         reading.problem =
             refusal(path, u"egyik vCard-fájlja sem olvasható, például %1"_s.arg(unreadable.first));
     else if (reading.cards == 0)
         reading.problem = refusal(path, u"sem benne, sem az almappáiban nincs névjegy (vCard)"_s);
+    else if (unreadable.count == 1)
+        reading.problem = u"Nem minden névjegy olvasható innen: „%1” – kimaradt %2."_s.arg(
+            shownArgument(path), unreadable.first);
+    else if (unreadable.count > 1)
+        reading.problem =
+            u"Nem minden névjegy olvasható innen: „%1” – %2 fájl vagy almappa kimaradt, például "
+            "%3."_s.arg(shownArgument(path))
+                .arg(unreadable.count)
+                .arg(unreadable.first);
 }
 } // namespace
 

@@ -211,6 +211,8 @@ void Session::collect(SourceReading& reading) const
         }
         reading.contacts.append(book->contacts());
         reading.cards += book->cards();
+        // Its contact lists are the cards that are no person.
+        reading.notPeople += book->cards() - int(book->contacts().size());
     }
     if (!failures.isEmpty())
         reading.problem = unreadAddressBooksProblem(failures);

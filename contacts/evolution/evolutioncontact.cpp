@@ -1,20 +1,22 @@
 #include "contacts/evolution/evolutioncontact.h"
 
+#include "contacts/vcard.h"
+
 #include <libebook-contacts/libebook-contacts.h>
 
 namespace {
 QString text(const void* value)
 {
-    return QString::fromUtf8(static_cast<const char*>(value)).trimmed();
+    return unlabelledText(static_cast<const char*>(value));
 }
 
 // A component of N, and a value of NICKNAME, is a comma-separated list. The server keeps a
 // component as one text, its commas unescaped, so every comma parts two names.
 void appendNames(QStringList& names, const void* list)
 {
-    for (const QString& name : QString::fromUtf8(static_cast<const char*>(list)).split(u','))
-        if (const QString trimmed = name.trimmed(); !trimmed.isEmpty())
-            names.append(trimmed);
+    for (const QByteArray& name : QByteArray(static_cast<const char*>(list)).split(','))
+        if (const QString text = unlabelledText(name); !text.isEmpty())
+            names.append(text);
 }
 
 enum NameComponent {

@@ -1,7 +1,7 @@
 #include "contacts/thunderbird/thunderbirdbook.h"
 
 #include "contacts/vcard.h"
-#include "system/systemerrors.h"
+#include "system/regularfile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -10,9 +10,8 @@
 #include <QSqlQuery>
 
 #include <atomic>
-#include <cerrno>
 #include <fcntl.h>
-#include <sys/stat.h>
+#include <limits>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -75,37 +74,38 @@ QString databaseUri(const QString& file)
            (live ? u"?mode=ro"_s : u"?mode=ro&immutable=1"_s);
 }
 
-// The properties of one card that name its person.
+// The properties of one card that name its person, as the bytes they were written in: a book
+// that an older Thunderbird or an import filled may hold other code pages than UTF-8.
 struct Card
 {
     QString id;
     bool hasVCard = false;
-    QString vCard;
-    QString firstName;
-    QString lastName;
-    QString displayName;
-    QString nickName;
+    QByteArray vCard;
+    QByteArray firstName;
+    QByteArray lastName;
+    QByteArray displayName;
+    QByteArray nickName;
 };
 
-void addCard(const Card& card, SourceReading& reading)
+void addCard(const Card& card, const QString& file, SourceReading& reading)
 {
     if (!card.hasVCard) {
         // Written before Thunderbird 102, which keeps the whole card as a vCard.
         Contact contact;
         contact.uid = card.id;
-        contact.formattedName = card.displayName.trimmed();
-        contact.familyName = card.lastName.trimmed();
-        if (const QString firstName = card.firstName.trimmed(); !firstName.isEmpty())
+        contact.formattedName = unlabelledText(card.displayName);
+        contact.familyName = unlabelledText(card.lastName);
+        if (const QString firstName = unlabelledText(card.firstName); !firstName.isEmpty())
             contact.givenNames.append(firstName);
         contact.hasName = !contact.familyName.isEmpty() || !contact.givenNames.isEmpty();
-        if (const QString nickName = card.nickName.trimmed(); !nickName.isEmpty())
+        if (const QString nickName = unlabelledText(card.nickName); !nickName.isEmpty())
             contact.nicknames.append(nickName);
         reading.contacts.append(contact);
         ++reading.cards;
         return;
     }
     SourceReading vCards;
-    readVCards(card.vCard.toUtf8(), vCards);
+    readVCards(card.vCard, vCards, QFile::encodeName(file));
     if (vCards.cards == 0) {
         ++reading.cards;
         ++reading.malformed;
@@ -116,11 +116,17 @@ void addCard(const Card& card, SourceReading& reading)
             contact.uid = card.id;
         reading.contacts.append(std::move(contact));
     }
+    // A card's place is its place in the book.
+    for (CardNote& note : vCards.notes) {
+        note.card += reading.cards;
+        reading.note(std::move(note));
+    }
     reading.cards += vCards.cards;
     reading.malformed += vCards.malformed;
+    reading.notPeople += vCards.notPeople;
 }
 
-QString readCards(const QSqlDatabase& database, SourceReading& reading)
+QString readCards(const QSqlDatabase& database, const QString& file, SourceReading& reading)
 {
     QSqlQuery query(database);
     query.setForwardOnly(true);
@@ -131,7 +137,7 @@ QString readCards(const QSqlDatabase& database, SourceReading& reading)
         return sqliteProblem(query.lastError());
     if (!query.next() || query.value(0).toInt() == 0)
         return u"nincs benne a címjegyzék táblája (properties)"_s;
-    if (!query.exec(u"SELECT card, name, value FROM properties ORDER BY card"_s))
+    if (!query.exec(u"SELECT card, name, CAST(value AS BLOB) FROM properties ORDER BY card"_s))
         return sqliteProblem(query.lastError());
 
     Card card;
@@ -140,13 +146,13 @@ QString readCards(const QSqlDatabase& database, SourceReading& reading)
         const QString id = query.value(0).toString();
         if (!hasCard || id != card.id) {
             if (hasCard)
-                addCard(card, reading);
+                addCard(card, file, reading);
             card = Card();
             card.id = id;
             hasCard = true;
         }
         const QString name = query.value(1).toString();
-        const QString value = query.value(2).toString();
+        const QByteArray value = query.value(2).toByteArray();
         if (name == u"_vCard") {
             card.hasVCard = true;
             card.vCard = value;
@@ -163,7 +169,7 @@ QString readCards(const QSqlDatabase& database, SourceReading& reading)
     if (query.lastError().isValid())
         return sqliteProblem(query.lastError());
     if (hasCard)
-        addCard(card, reading);
+        addCard(card, file, reading);
     return {};
 }
 
@@ -177,8 +183,8 @@ QString readDatabase(const QString& file, SourceReading& reading)
         database.setConnectOptions(
             u"QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=500"_s);
         database.setDatabaseName(databaseUri(file));
-        problem =
-            database.open() ? readCards(database, reading) : sqliteProblem(database.lastError());
+        problem = database.open() ? readCards(database, file, reading)
+                                  : sqliteProblem(database.lastError());
         database.close();
     }
     QSqlDatabase::removeDatabase(connection);
@@ -192,15 +198,12 @@ QString readAddressBook(const QString& file, SourceReading& reading)
         return u"Nem olvasható a Thunderbird-címjegyzék: „%1” – %2."_s.arg(file, problem);
     };
     // SQLite would wait for ever on a pipe: only a regular file goes on.
-    const int descriptor =
-        ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    FileRead opened;
+    const int descriptor = openRegularFile(AT_FDCWD, QFile::encodeName(file).constData(),
+                                           std::numeric_limits<off_t>::max(), opened);
     if (descriptor < 0)
-        return unreadable(systemErrorText(errno));
-    struct stat status;
-    const bool regular = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
+        return unreadable(opened.regular ? opened.failure : u"ez nem közönséges fájl"_s);
     ::close(descriptor);
-    if (!regular)
-        return unreadable(u"ez nem közönséges fájl"_s);
     if (!QSqlDatabase::isDriverAvailable(u"QSQLITE"_s))
         return unreadable(u"hiányzik a Qt SQLite-illesztője (libqt6sql6-sqlite)"_s);
 
@@ -210,5 +213,9 @@ QString readAddressBook(const QString& file, SourceReading& reading)
     reading.contacts.append(book.contacts);
     reading.cards += book.cards;
     reading.malformed += book.malformed;
+    reading.notPeople += book.notPeople;
+    for (CardNote& note : book.notes)
+        reading.note(std::move(note));
+    reading.noteCount += book.noteCount - book.notes.size();
     return {};
 }

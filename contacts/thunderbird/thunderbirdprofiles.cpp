@@ -1,6 +1,8 @@
 #include "contacts/thunderbird/thunderbirdprofiles.h"
 
+#include "contacts/configuration.h"
 #include "contacts/thunderbirdsource.h"
+#include "system/regularfile.h"
 #include "system/systemerrors.h"
 
 #include <QDir>
@@ -17,87 +19,37 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-struct IniSection
-{
-    QString name;
-    QHash<QString, QString> values;
-};
-
-// profiles.ini as Thunderbird writes it: [sections] of key=value lines.
-QList<IniSection> parseIni(const QByteArray& text)
-{
-    QList<IniSection> sections;
-    for (const QByteArray& rawLine : text.split('\n')) {
-        const QString line = QString::fromUtf8(rawLine).trimmed();
-        if (line.startsWith(u'[') && line.endsWith(u']')) {
-            sections.append({line.sliced(1).chopped(1), {}});
-            continue;
-        }
-        const qsizetype equals = line.indexOf(u'=');
-        if (sections.isEmpty() || line.startsWith(u';') || line.startsWith(u'#') || equals < 1)
-            continue;
-        sections.last().values.insert(line.first(equals).trimmed(),
-                                      line.sliced(equals + 1).trimmed());
-    }
-    return sections;
-}
-
 // The Path= of the profile that Thunderbird opens: its installation's default, else the one
 // marked Default=1, else the only one; empty when the list names none.
 QString defaultProfilePath(const QList<IniSection>& sections)
 {
+    const auto valueOf = [](const IniSection& section, QStringView key) {
+        for (const auto& [name, value] : section.values)
+            if (name == key)
+                return value;
+        return QString();
+    };
     for (const IniSection& section : sections) {
-        const QString path = section.values.value(u"Default"_s);
+        const QString path = valueOf(section, u"Default");
         if (section.name.startsWith(u"Install") && !path.isEmpty())
             return path;
     }
     QStringList profiles;
     for (const IniSection& section : sections) {
-        const QString path = section.values.value(u"Path"_s);
+        const QString path = valueOf(section, u"Path");
         if (!section.name.startsWith(u"Profile") || path.isEmpty())
             continue;
-        if (section.values.value(u"Default"_s) == u"1")
+        if (valueOf(section, u"Default") == u"1")
             return path;
         profiles.append(path);
     }
     return profiles.size() == 1 ? profiles.first() : QString();
 }
 
-// Opens without blocking on a pipe or taking a terminal, so that a wrong path cannot stall.
-int openForReading(const QString& path, int flags = 0)
-{
-    return ::open(QFile::encodeName(path).constData(),
-                  O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | flags);
-}
-
-// The bytes of profiles.ini, or why it could not be read.
-QString readProfileList(const QString& path, QByteArray& content)
-{
-    const int descriptor = openForReading(path);
-    if (descriptor < 0)
-        return systemErrorText(errno);
-    // A list of a few profiles takes a few hundred bytes.
-    const qint64 sizeLimit = 1 << 20;
-    QString problem;
-    struct stat status;
-    if (::fstat(descriptor, &status) != 0) {
-        problem = systemErrorText(errno);
-    } else if (!S_ISREG(status.st_mode)) {
-        problem = u"ez nem közönséges fájl"_s;
-    } else {
-        content.resize(std::min<qint64>(status.st_size, sizeLimit));
-        const ssize_t count = ::read(descriptor, content.data(), content.size());
-        if (count < 0)
-            problem = systemErrorText(errno);
-        content.truncate(std::max<ssize_t>(count, 0));
-    }
-    ::close(descriptor);
-    return problem;
-}
-
 AddressBookFiles booksOfProfile(const QString& folder)
 {
-    const int descriptor = openForReading(folder, O_DIRECTORY);
+    const int descriptor =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor < 0)
         return {{},
                 u"Nem érhető el a Thunderbird-profil: „%1” – %2."_s.arg(folder,
@@ -122,8 +74,17 @@ AddressBookFiles booksOfProfile(const QString& folder)
 AddressBookFiles booksOfDefaultProfile(const QString& thunderbirdFolder)
 {
     const QString listPath = QDir(thunderbirdFolder).filePath(u"profiles.ini"_s);
+    const QByteArray file = QFile::encodeName(listPath);
     QByteArray list;
-    if (const QString problem = readProfileList(listPath, list); !problem.isEmpty())
+    QString problem;
+    struct stat status;
+    if (::stat(file.constData(), &status) != 0)
+        problem = systemErrorText(errno);
+    else if (!S_ISREG(status.st_mode))
+        problem = notAFileText(status.st_mode);
+    else // a list of a few profiles takes a few hundred bytes
+        problem = readRegularFile(AT_FDCWD, file.constData(), 1 << 20, list).failure;
+    if (!problem.isEmpty())
         return {{},
                 u"Nem olvasható a Thunderbird profillistája: „%1” – %2."_s.arg(listPath, problem)};
     const QString profile = defaultProfilePath(parseIni(list));

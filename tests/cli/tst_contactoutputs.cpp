@@ -44,6 +44,7 @@ private Q_SLOTS:
     void calendarOfPeople();
     void unreadableSources_data();
     void unreadableSources();
+    void checkOfExports();
     void privateNotification();
     void configurationThatIsAPipe();
 
@@ -112,8 +113,10 @@ void ContactOutputs::whoCelebrates_data()
         << QStringList{u"--name"_s, u"Ann"_s, u"--year"_s, u"2026"_s} << QString();
     QTest::newRow("--check-contacts")
         << QStringList{u"--check-contacts"_s}
-        << u"%1\n  névjegy: 7\n  hibás, kihagyva: 1\n  névnappal: 4\n  névnappal, csak ékezet "
-           "nélkül egyező névvel: 1\n  névnap nélkül: 1\n\nNévnap nélküli ismerősök (a "
+        << u"%1\n  névjegy: 7\n  hibás, kihagyva: 1\n  nem személy (csoport vagy szervezet): 0\n"
+           "  névnappal: 4\n  névnappal, csak ékezet nélkül egyező névvel: 1\n  névnap nélkül: 1\n"
+           "  Javítandó névjegyek:\n    „%1” 7. névjegye (30. sor): kihagyva, mert nincs vége "
+           "(END:VCARD), mielőtt a fájl véget ér\n\nNévnap nélküli ismerősök (a "
            "beállítófájl [aliases] részében becenévvel párosíthatók egy névnaphoz, például "
            "Pisti=István):\n  Kovács Jánosné\n"_s.arg(m_home.filePath(u"people.vcf"_s));
 }
@@ -187,6 +190,31 @@ void ContactOutputs::unreadableSources()
         QVERIFY2(answer.out.contains(missing + u"\n  "_s + problem + u'\n'),
                  qPrintable(answer.out));
     }
+}
+
+// The counts of cards that other programs export, and where the cards are that need mending.
+void ContactOutputs::checkOfExports()
+{
+    const QDir data(QFINDTESTDATA("../contacts/data"));
+    const QString groups = data.filePath(u"groups.vcf"_s);
+    const QString unnamed = data.filePath(u"outlook-no-charset.vcf"_s);
+    const InProcessRun answer =
+        run({u"--check-contacts"_s, u"--contacts"_s, groups, u"--contacts"_s, unnamed});
+    QCOMPARE(answer.err, QString());
+    QCOMPARE(answer.status, 0);
+    QCOMPARE(answer.out,
+             u"%1\n  névjegy: 5\n  hibás, kihagyva: 0\n  nem személy (csoport vagy szervezet): 4\n"
+             "  névnappal: 1\n  névnappal, csak ékezet nélkül egyező névvel: 0\n"
+             "  névnap nélkül: 0\n"
+             "%2\n  névjegy: 3\n  hibás, kihagyva: 0\n  nem személy (csoport vagy szervezet): 0\n"
+             "  névnappal: 3\n  névnappal, csak ékezet nélkül egyező névvel: 0\n"
+             "  névnap nélkül: 0\n  Javítandó névjegyek:\n"
+             "    „%2” 1. névjegye (1. sor): N, FN: kódlap megadása nélkül, windows-1250-ként "
+             "olvasva\n"
+             "    „%2” 2. névjegye (6. sor): N, FN: kódlap megadása nélkül, windows-1250-ként "
+             "olvasva\n"
+             "    „%2” 3. névjegye (11. sor): N: kódlap megadása nélkül, windows-1250-ként "
+             "olvasva\n"_s.arg(groups, unnamed));
 }
 
 void ContactOutputs::privateNotification()

@@ -138,13 +138,16 @@ void NameMatching::configuration()
     const Configuration read = parseConfiguration("\xEF\xBB\xBF# névjegyek\n"
                                                   "[contacts]\n"
                                                   "sources = ~/.contacts, thunderbird ,evolution\n"
+                                                  "[Contacts]\n"
+                                                  "Sources = ~/régi; 2019\\mappa, thunderbird\n"
                                                   "[aliases]\n"
                                                   "Kati=Katalin\n"
                                                   "Öcsi = Ödön\n"
                                                   "this line is no setting\n"
                                                   "[notification]\r\n"
                                                   "private=true\r\n");
-    QCOMPARE(read.sources, (QStringList{u"~/.contacts"_s, u"thunderbird"_s, u"evolution"_s}));
+    // The last sources= counts; a path keeps what QSettings would read as a comment or escape.
+    QCOMPARE(read.sources, (QStringList{u"~/régi; 2019\\mappa"_s, u"thunderbird"_s}));
     QCOMPARE(read.aliases,
              (QHash<QString, QString>{{u"Kati"_s, u"Katalin"_s}, {u"Öcsi"_s, u"Ödön"_s}}));
     QVERIFY(read.privateNotification);

@@ -111,6 +111,7 @@ bool writeFile(const QString& path, const QByteArray& bytes)
 enum class Trouble {
     None,
     Pipe,
+    ListPipe,
     NoPermission,
     Locked,
 };
@@ -178,6 +179,14 @@ void ThunderbirdReading::initTestCase()
                    insert(u"e5f6"_s, u"DisplayName"_s, u"Nagy Béla"_s),
                    insert(u"e5f6"_s, u"NickName"_s, u"Béci"_s),
                    insert(u"f7a8"_s, u"_vCard"_s, u"nem névjegy"_s),
+                   // Bytes of windows-1250, as an import from Windows left them: Őri Ödön, and
+                   // a vCard of Szűts Györgyi.
+                   u"INSERT INTO properties VALUES ('t2', 'LastName', X'D57269')"_s,
+                   u"INSERT INTO properties VALUES ('t2', 'FirstName', X'D664F66E')"_s,
+                   u"INSERT INTO properties VALUES ('t3', '_vCard', X'%1')"_s.arg(
+                       QString::fromLatin1(QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Sz\xFBts "
+                                                      "Gy\xF6rgyi\r\nEND:VCARD\r\n")
+                                               .toHex())),
                    u"PRAGMA wal_checkpoint(TRUNCATE)"_s,
                    insert(u"9b0c"_s, u"_vCard"_s, vCard(u"FN:Kiss Anna\r\nN:Kiss;Anna;;;"_s)),
                }));
@@ -217,11 +226,13 @@ void ThunderbirdReading::readsTheDefaultProfile_data()
         u"9b0c|Kiss Anna|Kiss|Anna|"_s,
         u"e5f6|Nagy Béla|Nagy|Béla|Béci"_s,
         u"t1|Tóth Ilona|Tóth|Ilona|"_s,
+        u"t2||Őri|Ödön|"_s,
+        u"t3|Szűts Györgyi|||"_s,
         u"urn:uuid:5f1e|Szabó Éva|Szabó|Éva,Mária|Évi"_s,
     };
-    QTest::newRow("the word") << u"thunderbird"_s << profile << 6;
-    QTest::newRow("Thunderbird's folder") << m_thunderbird << profile << 6;
-    QTest::newRow("a profile") << m_profile << profile << 6;
+    QTest::newRow("the word") << u"thunderbird"_s << profile << 8;
+    QTest::newRow("Thunderbird's folder") << m_thunderbird << profile << 8;
+    QTest::newRow("a profile") << m_profile << profile << 8;
     QTest::newRow("an address book")
         << m_profile + u"/abook-1.sqlite"_s << QStringList{u"t1|Tóth Ilona|Tóth|Ilona|"_s} << 1;
 }
@@ -242,7 +253,7 @@ void ThunderbirdReading::readsTheDefaultProfile()
 void ThunderbirdReading::writesNothing()
 {
     const QMap<QString, QByteArray> before = snapshot(m_home.path());
-    QCOMPARE(readThunderbird(u"thunderbird"_s).cards, 6);
+    QCOMPARE(readThunderbird(u"thunderbird"_s).cards, 8);
     QCOMPARE(readThunderbird(m_profile + u"/history.sqlite"_s).cards, 1);
     QCOMPARE(snapshot(m_home.path()), before);
     QVERIFY(before.contains(m_profile + u"/abook.sqlite-wal"_s));
@@ -293,6 +304,9 @@ void ThunderbirdReading::otherHomes_data()
         << Trouble::None << u"p"_s << u"abook-1.sqlite” – nem SQLite-adatbázis"_s << ilona;
     QTest::newRow("a pipe") << Files() << Trouble::Pipe << u"abook.sqlite"_s
                             << u"abook.sqlite” – ez nem közönséges fájl."_s << QStringList();
+    QTest::newRow("a pipe for the list of profiles")
+        << Files() << Trouble::ListPipe << u"thunderbird"_s
+        << u"profiles.ini” – ez nem fájl és nem mappa, hanem cső (FIFO)."_s << QStringList();
     QTest::newRow("no permission") << Files{{u"abook.sqlite"_s, m_book}} << Trouble::NoPermission
                                    << u"abook.sqlite"_s << systemErrorText(EACCES) << QStringList();
     QTest::newRow("locked") << Files() << Trouble::Locked << u"abook.sqlite"_s
@@ -321,6 +335,11 @@ void ThunderbirdReading::otherHomes()
         break;
     case Trouble::Pipe:
         QVERIFY(::mkfifo(book.constData(), 0600) == 0);
+        break;
+    case Trouble::ListPipe:
+        QVERIFY(QDir(home.path()).mkpath(u".thunderbird"_s));
+        QVERIFY(::mkfifo(QFile::encodeName(home.filePath(u".thunderbird/profiles.ini"_s)), 0600) ==
+                0);
         break;
     case Trouble::NoPermission:
         QVERIFY(::chmod(book.constData(), 0) == 0);

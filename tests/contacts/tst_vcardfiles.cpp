@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include <fcntl.h>
+#include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,6 +36,7 @@ private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase();
     void folder();
+    void unreadableFile();
     void refusals_data();
     void refusals();
 
@@ -59,7 +61,12 @@ void VCardFiles::initTestCase()
     };
     for (const auto& [from, to] : copies)
         QVERIFY(QFile::copy(data.filePath(QLatin1StringView(from)), path(QLatin1StringView(to))));
+    // Links out of the folder are not followed; those inside lead to what is read already.
     QVERIFY(QFile::link(path(u"elsewhere/broken.vcf"_s), path(u"book/linked.vcf"_s)));
+    QVERIFY(QFile::link(u"."_s, path(u"book/loop"_s)));
+    QVERIFY(QFile::link(u".."_s, path(u"book/up"_s)));
+    QVERIFY(QFile::link(u"google.vcf"_s, path(u"book/same.vcf"_s)));
+    QVERIFY(QFile::link(u"../google.vcf"_s, path(u"book/sub/back.vcf"_s)));
     QVERIFY(QFile::link(u"/dev/zero"_s, path(u"book/zero.vcf"_s)));
     QCOMPARE(mkfifo(QFile::encodeName(path(u"book/pipe.vcf"_s)).constData(), 0600), 0);
     QVERIFY(makeSparseFile(path(u"book/huge.vcf"_s), limit + 1));
@@ -84,17 +91,39 @@ void VCardFiles::folder()
     QStringList names;
     for (const Contact& contact : reading.contacts)
         names += contact.formattedName;
-    // google.vcf, linked.vcf, sub/apple.VCF, \xC9jjel.vcf
-    QCOMPARE(names,
-             QStringList({u"Nagy Erzsébet"_s, u"Tóth László"_s, u"Példa Kft."_s, u"Első Jó"_s,
-                          u"Második Jó"_s, u"Harmadik Jo"_s, u"Kiss Anna Mária"_s,
-                          u"Szabó-Horváth Krisztina Zsófia Eleonóra, a Kodály Zoltán "
-                          "Vegyeskar vezetője"_s,
-                          QString(), u"Varga Gábor"_s, u"Éjjeli Bagoly"_s}));
-    QCOMPARE(reading.cards, 17);
-    QCOMPARE(reading.malformed, 6);
-    QCOMPARE(reading.problem, QString());
+    // google.vcf, sub/apple.VCF, \xC9jjel.vcf
+    QCOMPARE(names, QStringList({u"Nagy Erzsébet"_s, u"Tóth László"_s, u"Példa Kft."_s,
+                                 u"Kiss Anna Mária"_s,
+                                 u"Szabó-Horváth Krisztina Zsófia Eleonóra, a Kodály Zoltán "
+                                 "Vegyeskar vezetője"_s,
+                                 QString(), u"Varga Gábor"_s, u"Éjjeli Bagoly"_s}));
+    QCOMPARE(reading.cards, 8);
+    QCOMPARE(reading.malformed, 0);
+    // huge.vcf, linked.vcf, up, zero.vcf
+    QCOMPARE(reading.problem,
+             u"Nem minden névjegy olvasható innen: „%1” – 4 fájl vagy almappa kimaradt, például "
+             "„huge.vcf”: a fájl nagyobb 64 MiB-nál."_s.arg(path(u"book"_s)));
     QCOMPARE(reading.source, path(u"book"_s));
+}
+
+// A file and a sub-folder beside readable ones that cannot be read are told.
+void VCardFiles::unreadableFile()
+{
+    const QString folder = path(u"locked"_s);
+    QVERIFY(QDir().mkpath(folder + u"/sub"_s));
+    QVERIFY(QFile::copy(QFINDTESTDATA("data/google-3.0.vcf"), folder + u"/a.vcf"_s));
+    QVERIFY(QFile::copy(QFINDTESTDATA("data/google-3.0.vcf"), folder + u"/b.vcf"_s));
+    for (const QString& open : {m_dir.path(), folder})
+        QVERIFY(chmod(QFile::encodeName(open).constData(), 0755) == 0);
+    QVERIFY(QFile::setPermissions(folder + u"/b.vcf"_s, {}));
+    QVERIFY(QFile::setPermissions(folder + u"/sub"_s, {}));
+    const uid_t fileUser = setfsuid(65534); // the superuser reads anything, nobody does not
+    const SourceReading reading = readVCardSource(folder);
+    setfsuid(fileUser);
+    QCOMPARE(reading.cards, 3);
+    QCOMPARE(reading.problem, u"Nem minden névjegy olvasható innen: „%1” – 2 fájl vagy almappa "
+                              "kimaradt, például „b.vcf”: Nincs hozzá jogosultság (Permission "
+                              "denied)."_s.arg(folder));
 }
 
 void VCardFiles::refusals_data()
@@ -119,7 +148,7 @@ void VCardFiles::refusals_data()
 
     const QString onlyHuge = path(u"onlyhuge"_s);
     QVERIFY(QDir().mkpath(onlyHuge));
-    QVERIFY(QFile::link(huge, onlyHuge + u"/huge.vcf"_s));
+    QVERIFY(makeSparseFile(onlyHuge + u"/huge.vcf"_s, limit + 1));
     QTest::newRow("folder of a file over 64 MiB")
         << onlyHuge
         << refusal(onlyHuge, u"egyik vCard-fájlja sem olvasható, például „huge.vcf”: a fájl "

@@ -24,8 +24,8 @@ private Q_SLOTS:
         QString problem;
         QCOMPARE(loadModule<ContactSourceModule>(u"zorvat-test-oldmodule"_s, problem), nullptr);
         QCOMPARE(problem, u"A program zorvat-test-oldmodule modulja a program egy másik "
-                          "változatához készült (hu.zorvat.ContactSourceModule/0 helyett "
-                          "hu.zorvat.ContactSourceModule/1), ezért nem töltődik be."_s);
+                          "változatához készült (hu.zorvat.ContactSourceModule/1 helyett "
+                          "hu.zorvat.ContactSourceModule/2), ezért nem töltődik be."_s);
     }
 
     void saysWhyAModuleIsMissing()
