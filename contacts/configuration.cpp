@@ -46,6 +46,11 @@ Configuration parseConfiguration(QByteArrayView text)
             for (const QString& source : value.split(u',', Qt::SkipEmptyParts))
                 if (!source.trimmed().isEmpty())
                     configuration.sources += source.trimmed();
+        } else if (section == u"contacts" && key.compare(u"remind"_s, Qt::CaseInsensitive) == 0) {
+            bool number = false;
+            const int days = value.toInt(&number);
+            if (number && days >= 0 && days <= longestReminder)
+                configuration.reminderDaysBefore = days;
         } else if (section == u"aliases" && !value.isEmpty()) {
             configuration.aliases.insert(key, value);
         } else if (section == u"notification" &&
