@@ -151,7 +151,10 @@ void DesktopCalendars::writeNameDays(const DesktopCalendarContent& content, bool
 {
     QBuffer text;
     text.open(QIODevice::WriteOnly);
-    writeNameDayCalendar(text, content.years.first, content.years.last, content.stamp);
+    // Among the other events of the clock menu's Today, the names alone would not say what they
+    // are.
+    writeNameDayCalendar(text, content.years.first, content.years.last, content.stamp,
+                         u"Névnap: "_s);
     if (write(nameDayDesktopCalendar, text.data(), sharedFile, registering)) {
         say(u"%1: %2, %3"_s.arg(nameDayDesktopCalendar.displayName,
                                 registering ? u"bejegyezve"_s : u"frissítve"_s,

@@ -358,7 +358,7 @@ void DesktopCalendarTest::eventsAsTheServerReadsThem_data()
          {QDate(2027, 6, 15), QDate(2026, 1, 1), QDate(2028, 2, 23), QDate(2028, 2, 24),
           QDate(2028, 2, 25), QDate(2028, 2, 29), QDate(2028, 12, 31)})
         QTest::addRow("name days, %s", qPrintable(day.toString(Qt::ISODate)))
-            << false << day << reference::day(day).names;
+            << false << day << u"Névnap: "_s + reference::day(day).names;
     QTest::newRow("name days, the year before last") << false << QDate(2025, 12, 31) << QString();
     QTest::newRow("name days, the year after next") << false << QDate(2029, 1, 1) << QString();
     QTest::newRow("a person, this year") << true << QDate(2027, 12, 7) << u"Kiss Ambrus névnapja"_s;
@@ -415,7 +415,7 @@ void DesktopCalendarTest::secondOnDoublesNothing()
     QCOMPARE(QDir(m_home + u"/config/evolution/sources"_s).entryList({u"zorvat*"_s}),
              (QStringList{peopleUid + u".source"_s, nameDaysUid + u".source"_s}));
     QCOMPARE(eventCount(m_nameDays), 365 + 365 + 366);
-    QCOMPARE(summariesOn(m_nameDays, QDate(2027, 6, 15)), QStringList{u"Jolán, Vid"_s});
+    QCOMPARE(summariesOn(m_nameDays, QDate(2027, 6, 15)), QStringList{u"Névnap: Jolán, Vid"_s});
 }
 
 void DesktopCalendarTest::offLeavesNothingBehind()
@@ -459,9 +459,10 @@ void DesktopCalendarTest::programOnTodayWhileTheRegistryRuns()
     QTRY_VERIFY_WITH_TIMEOUT(isRegistered(nameDaysUid) && isRegistered(peopleUid), 10'000);
     m_nameDays = connect(nameDaysUid);
     QVERIFY(m_nameDays);
-    QCOMPARE(summariesOn(m_nameDays, today), QStringList{reference::day(today).names});
+    QCOMPARE(summariesOn(m_nameDays, today),
+             QStringList{u"Névnap: "_s + reference::day(today).names});
     const QDate nextYear(today.year() + 1, 12, 24);
-    QCOMPARE(summariesOn(m_nameDays, nextYear), QStringList{u"Ádám, Éva"_s});
+    QCOMPARE(summariesOn(m_nameDays, nextYear), QStringList{u"Névnap: Ádám, Éva"_s});
     g_clear_object(&m_nameDays);
     QCOMPARE(run({u"--desktop-calendar"_s, u"off"_s}).status, 0);
 }
