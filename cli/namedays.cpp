@@ -2,6 +2,7 @@
 
 #include "cli/contactcalendar.h"
 #include "cli/contactcheck.h"
+#include "cli/desktopcalendar.h"
 #include "cli/notification.h"
 #include "cli/options.h"
 #include "cli/outputs.h"
@@ -62,6 +63,7 @@ private:
     int writeNameDayCalendar();
     int writeContactCalendar();
     int checkContacts();
+    int desktopCalendars();
 
     QIODevice& m_out;
     QIODevice& m_err;
@@ -262,21 +264,22 @@ int NameDaysRun::writeContactCalendar()
     const std::optional<YearRange> years = chosenYears(m_options.icalContacts);
     if (!years)
         return refused;
-    int reminder = -1;
+    std::optional<int> reminder;
     if (m_parser.isSet(m_options.remind)) {
-        const std::optional<int> days = reminderDaysIn(m_parser.value(m_options.remind));
-        if (!days)
+        reminder = reminderDaysIn(m_parser.value(m_options.remind));
+        if (!reminder)
             return complain(refused,
                             u"Nem érvényes emlékeztető: „%1”; 0 és 30 közötti napszám "
                             "kell."_s.arg(shownArgument(m_parser.value(m_options.remind))));
-        reminder = *days;
     }
     const ContactSources sources = contactSources();
     if (!sources.inUse())
         return refuseWithoutSources();
+    if (!reminder)
+        reminder = sources.configuration.reminderDaysBefore;
     const PersonIndex people = personIndexOf(sources);
     return writeCalendar([&](QIODevice& out) {
-        return ::writeContactCalendar(out, people, years->first, years->last, reminder, now());
+        return ::writeContactCalendar(out, people, years->first, years->last, *reminder, now());
     });
 }
 
@@ -290,6 +293,32 @@ int NameDaysRun::checkContacts()
     const bool unreadable = std::ranges::any_of(
         sources.readings, [](const SourceReading& reading) { return !reading.problem.isEmpty(); });
     return unreadable ? failed : 0;
+}
+
+int NameDaysRun::desktopCalendars()
+{
+    const QString action = m_parser.positionalArguments().value(0);
+    DesktopCalendarReport report;
+    if (action.isEmpty()) {
+        report = desktopCalendarStatus();
+    } else if (action == u"off"_s) {
+        report = switchDesktopCalendarsOff();
+    } else if (action == u"on"_s || action == u"refresh"_s) {
+        const std::optional<QDate> day = inCalendar(today());
+        if (!day)
+            return refused;
+        const DesktopCalendarContent content{desktopCalendarYears(*day), now(),
+                                             [this] { return contactSources(); }};
+        report = action == u"on"_s ? switchDesktopCalendarsOn(content)
+                                   : refreshDesktopCalendars(content);
+    } else {
+        return complain(refused, u"A --desktop-calendar után on, off vagy refresh állhat, vagy "
+                                 "semmi; ez nem: „%1”."_s.arg(shownArgument(action)));
+    }
+    for (const QString& problem : std::as_const(report.problems))
+        complain(0, problem);
+    const int printed = print(report.said.toUtf8());
+    return report.status != 0 ? report.status : printed;
 }
 
 int NameDaysRun::run(const QStringList& arguments)
@@ -313,9 +342,12 @@ int NameDaysRun::run(const QStringList& arguments)
         return print((QCoreApplication::applicationName() + u' ' +
                       QCoreApplication::applicationVersion() + u'\n')
                          .toUtf8());
-    if (!m_parser.positionalArguments().isEmpty())
-        return complain(refused, u"Váratlan argumentum: „%1”."_s.arg(
-                                     shownArgument(m_parser.positionalArguments().constFirst())));
+    // Only --desktop-calendar takes a word after it.
+    const QStringList positional = m_parser.positionalArguments();
+    const qsizetype allowed = m_parser.isSet(m_options.desktopCalendar) ? 1 : 0;
+    if (positional.size() > allowed)
+        return complain(refused,
+                        u"Váratlan argumentum: „%1”."_s.arg(shownArgument(positional.at(allowed))));
     if (const QString clash = clashOf(m_parser, m_options); !clash.isEmpty())
         return complain(refused, clash);
 
@@ -329,6 +361,8 @@ int NameDaysRun::run(const QStringList& arguments)
         return writeContactCalendar();
     if (m_parser.isSet(m_options.checkContacts))
         return checkContacts();
+    if (m_parser.isSet(m_options.desktopCalendar))
+        return desktopCalendars();
     return tellDay();
 }
 

@@ -1,5 +1,6 @@
 #include "cli/options.h"
 
+#include "contacts/configuration.h"
 #include "core/calendarrange.h"
 #include "system/arguments.h"
 
@@ -9,8 +10,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-constexpr int longestReminder = 30;
-
 QString isoDate(const QDate& date)
 {
     return date.toString(Qt::ISODate);
@@ -64,8 +63,8 @@ Options::Options()
              "(- a szabványos kimenet)."_s,
              u"FÁJL"_s)
     , remind(u"remind"_s,
-             u"Az --ical-contacts eseményei ennyi nappal előtte emlékeztetnek (0..%1)."_s.arg(
-                 longestReminder),
+             u"Az --ical-contacts eseményei ennyi nappal előtte emlékeztetnek (0..%1), a "
+             "beállítófájl [contacts] remind= sora helyett."_s.arg(longestReminder),
              u"NAPOK"_s)
     , contacts(u"contacts"_s,
                u"Az ismerősök névjegyei innen, a beállítófájlban megadottak helyett: .vcf fájl, "
@@ -75,18 +74,25 @@ Options::Options()
     , checkContacts(u"check-contacts"_s,
                     u"Forrásonként megmondja, hány névjegyet olvasott, és kinek nem talált "
                     "névnapot."_s)
+    , desktopCalendar(u"desktop-calendar"_s,
+                      u"A névnapok az asztal naptáraiban (a GNOME Shell órája, GNOME Naptár, "
+                      "Evolution; fájlként Thunderbird, KOrganizer, khal), az ismerősökéi is, "
+                      "naponta frissítve: „on” bekapcsolja, „off” kikapcsolja, „refresh” most "
+                      "frissíti; magában megmondja, mi van bejegyezve."_s)
 {
 }
 
 QList<const QCommandLineOption*> Options::all() const
 {
-    return {&date, &tomorrow,     &json,   &waybar, &notify,   &search,     &name,         &year,
-            &ical, &icalContacts, &output, &remind, &contacts, &noContacts, &checkContacts};
+    return {&date,     &tomorrow,   &json,          &waybar,         &notify, &search,
+            &name,     &year,       &ical,          &icalContacts,   &output, &remind,
+            &contacts, &noContacts, &checkContacts, &desktopCalendar};
 }
 
 QList<const QCommandLineOption*> Options::modes() const
 {
-    return {&json, &waybar, &notify, &search, &name, &ical, &icalContacts, &checkContacts};
+    return {&json, &waybar,       &notify,        &search,         &name,
+            &ical, &icalContacts, &checkContacts, &desktopCalendar};
 }
 
 QString clashOf(const QCommandLineParser& parser, const Options& options)
@@ -105,7 +111,12 @@ QString clashOf(const QCommandLineParser& parser, const Options& options)
         for (const QCommandLineOption* dayOption : {&options.date, &options.tomorrow})
             if (parser.isSet(*dayOption))
                 clashing += optionName(*dayOption);
-    if (parser.isSet(options.contacts) && parser.isSet(options.noContacts))
+    // The calendars the timer rewrites hold the configuration's contacts, whatever one run says.
+    const bool namesItsContacts = mode != &options.desktopCalendar;
+    for (const QCommandLineOption* contactOption : {&options.contacts, &options.noContacts})
+        if (!namesItsContacts && parser.isSet(*contactOption))
+            clashing += optionName(*contactOption);
+    if (namesItsContacts && parser.isSet(options.contacts) && parser.isSet(options.noContacts))
         clashing += {optionName(options.contacts), optionName(options.noContacts)};
     if (clashing.size() > 1)
         return u"Ezek a kapcsolók nem adhatók meg együtt: %1."_s.arg(clashing.join(u", "));

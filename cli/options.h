@@ -28,6 +28,7 @@ struct Options
     QCommandLineOption contacts;
     QCommandLineOption noContacts;
     QCommandLineOption checkContacts;
+    QCommandLineOption desktopCalendar; // on, off or refresh after it; alone, what is registered
 
     QList<const QCommandLineOption*> all() const;
     // At most one of these is given.

@@ -9,6 +9,7 @@
 
 // What the user set in zorvat-nevnap.conf, an INI file:
 //   [contacts]       sources=~/.contacts, thunderbird, evolution
+//                    remind=3
 //   [aliases]        Kati=Katalin
 //   [notification]   private=true
 //   [search]         contacts=false
@@ -16,9 +17,14 @@ struct Configuration
 {
     QStringList sources;             // as written, "~" not yet expanded
     QHash<QString, QString> aliases; // a name people use → the name it stands for
+    int reminderDaysBefore = -1;     // the people's name days remind that many days before; never
+                                     // where negative
     bool privateNotification = false;
     bool contactsInSearch = true; // whether the desktop's search may show the people
 };
+
+// The most days before a name day that a reminder may come.
+inline constexpr int longestReminder = 30;
 
 // Reads the text of the file. Lines it does not understand are skipped: a typo in one line
 // must not cost the rest.

@@ -103,7 +103,8 @@ bool CalendarWriter::finish()
     return flush();
 }
 
-bool writeNameDayCalendar(QIODevice& out, int firstYear, int lastYear, const QDateTime& stamp)
+bool writeNameDayCalendar(QIODevice& out, int firstYear, int lastYear, const QDateTime& stamp,
+                          const QString& summaryPrefix)
 {
     CalendarWriter calendar(out, u"Névnapok", stamp);
     for (int year = firstYear; year <= lastYear; ++year) {
@@ -112,7 +113,7 @@ bool writeNameDayCalendar(QIODevice& out, int firstYear, int lastYear, const QDa
             CalendarEvent event;
             event.date = day;
             event.uid = "nevnap-" + dateValue(day) + "@zorvat.hu";
-            event.summary = table.day(day).entry;
+            event.summary = summaryPrefix + table.day(day).entry;
             calendar.add(event);
         }
         if (!calendar.flush())

@@ -43,8 +43,10 @@ private:
 
 // Writes the name days of the years firstYear..lastYear to `out` as a calendar named
 // "Névnapok": one all-day event for every day, each year from its own table, so the leap-year
-// February and the movable feasts are right in every year. Returns false when writing fails.
-bool writeNameDayCalendar(QIODevice& out, int firstYear, int lastYear, const QDateTime& stamp);
+// February and the movable feasts are right in every year; each summary is the day's entry after
+// `summaryPrefix`. Returns false when writing fails.
+bool writeNameDayCalendar(QIODevice& out, int firstYear, int lastYear, const QDateTime& stamp,
+                          const QString& summaryPrefix = {});
 
 // A content line as the file holds it: folded after 75 octets, never inside a UTF-8
 // character, each part after the first starting with a space, each ending in CRLF.

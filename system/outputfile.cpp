@@ -69,8 +69,9 @@ void DescriptorOutput::setSystemError(int error)
     setErrorString(systemErrorText(error));
 }
 
-OutputFile::OutputFile(QByteArray path)
+OutputFile::OutputFile(QByteArray path, mode_t newFileMode)
     : m_path(std::move(path))
+    , m_newFileMode(newFileMode)
 {
 }
 
@@ -106,7 +107,7 @@ bool OutputFile::open(OpenMode mode)
                       '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
         // The umask applies to a new file, as it would to the file written in place.
         descriptor = ::open(m_temporary.constData(),
-                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, m_newFileMode);
         if (descriptor < 0 && errno != EEXIST) {
             m_temporary.clear();
             return fail(errno);
@@ -118,6 +119,7 @@ bool OutputFile::open(OpenMode mode)
     }
     setDescriptor(descriptor);
     if (exists) {
+        m_replacedTime = existing.st_mtim;
         if (fchmod(descriptor, existing.st_mode & 07777) != 0)
             return fail(errno);
         // Only a privileged process may give a file away; a group may be set by its members.
@@ -132,6 +134,16 @@ bool OutputFile::commit()
     if (!isOpen() || systemError() != 0)
         return fail(systemError() ? systemError() : EBADF);
     const int descriptor = this->descriptor();
+    if (!m_temporary.isEmpty() && m_movesTimeOn && m_replacedTime) {
+        struct stat written;
+        if (fstat(descriptor, &written) != 0)
+            return fail(errno);
+        if (written.st_mtim.tv_sec <= m_replacedTime->tv_sec) {
+            const timespec times[2] = {{0, UTIME_OMIT}, {m_replacedTime->tv_sec + 1, 0}};
+            if (futimens(descriptor, times) != 0)
+                return fail(errno);
+        }
+    }
     QIODevice::close();
     setDescriptor(-1);
     if (m_temporary.isEmpty()) {
@@ -139,12 +151,14 @@ bool OutputFile::commit()
             return fail(errno);
         return true;
     }
-    if (fsync(descriptor) != 0 || ::close(descriptor) != 0 ||
-        rename(m_temporary.constData(), m_target.constData()) != 0) {
-        const int error = errno;
-        discard();
+    // The descriptor is closed whether or not the data reached the disk.
+    int error = fsync(descriptor) == 0 ? 0 : errno;
+    if (::close(descriptor) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && rename(m_temporary.constData(), m_target.constData()) != 0)
+        error = errno;
+    if (error != 0)
         return fail(error);
-    }
     m_temporary.clear();
     return true;
 }

@@ -130,6 +130,17 @@ void NevnapProgram::refusals_data()
         << QStringList{u"--bogus"_s} << u"Ismeretlen kapcsoló: „--bogus”."_s;
     QTest::newRow("argument") << QStringList{u"2026-12-24"_s}
                               << u"Váratlan argumentum: „2026-12-24”."_s;
+    QTest::newRow("--desktop-calendar with a wrong word")
+        << QStringList{u"--desktop-calendar"_s, u"be"_s}
+        << u"A --desktop-calendar után on, off vagy refresh állhat, vagy semmi; ez nem: „be”."_s;
+    QTest::newRow("--desktop-calendar with two words")
+        << QStringList{u"--desktop-calendar"_s, u"on"_s, u"off"_s}
+        << u"Váratlan argumentum: „off”."_s;
+    QTest::newRow("on without --desktop-calendar")
+        << QStringList{u"on"_s} << u"Váratlan argumentum: „on”."_s;
+    QTest::newRow("--desktop-calendar with --no-contacts")
+        << QStringList{u"--desktop-calendar"_s, u"on"_s, u"--no-contacts"_s}
+        << u"Ezek a kapcsolók nem adhatók meg együtt: --desktop-calendar, --no-contacts."_s;
     QTest::newRow("blank search") << QStringList{u"--search"_s, u" \t\u00a0"_s}
                                   << u"A --search szövege üres."_s;
     QTest::newRow("two modes") << QStringList{u"--waybar"_s, u"--notify"_s}
