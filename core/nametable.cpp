@@ -37,44 +37,46 @@ const NameTable::Parts& NameTable::parts(int month, int day) const
     return m_days[month][day];
 }
 
-// "Hamvazószerda, NEMZ.NŐNAP, Zoltán", "Géza/Mátyás": the titles, then the names.
-QString NameTable::shownText(const Parts& parts)
+QStringList NameTable::titlesOf(const Parts& cell)
+{
+    QStringList titles;
+    for (const QStringView title : {cell.feast, cell.holiday})
+        if (!title.isEmpty())
+            titles += title.toString();
+    return titles;
+}
+
+// "Hamvazószerda, NEMZ.NŐNAP, Zoltán", "Géza/Mátyás": the names, the titles in front of them.
+QString NameTable::shownText(const Parts& cell)
 {
     // Most days show their names alone, static data that need not be copied.
-    if (parts.feast.isEmpty() && parts.holiday.isEmpty() && !parts.moved)
-        return QString::fromRawData(parts.names.data(), parts.names.size());
-    QString text;
-    for (const QStringView title : {parts.feast, parts.holiday})
+    QString text = QString::fromRawData(cell.names.data(), cell.names.size());
+    if (cell.moved)
+        text = text % u'/' % (cell.moved->isEmpty() ? leapDayPlaceholder : *cell.moved);
+    for (const QStringView title : {cell.holiday, cell.feast})
         if (!title.isEmpty())
-            text += title % u", ";
-    text += parts.names;
-    if (parts.moved)
-        text += u'/' % (parts.moved->isEmpty() ? leapDayPlaceholder : *parts.moved);
+            text = title % u", " % text;
     return text;
 }
 
 QString NameTable::entry(int month, int day) const
 {
-    const Parts& found = parts(month, day);
-    QString text = shownText(found);
-    if (found.workFree)
+    const Parts& cell = parts(month, day);
+    QString text = shownText(cell);
+    if (cell.workFree)
         text += holidayMarker;
     return text;
 }
 
 Day NameTable::day(const QDate& date) const
 {
-    const Parts& found = parts(date.month(), date.day());
-    QStringList titles;
-    for (const QStringView title : {found.feast, found.holiday})
-        if (!title.isEmpty())
-            titles += title.toString();
+    const Parts& cell = parts(date.month(), date.day());
     QStringList celebrated;
     for (const QStringView name :
-         found.moved.value_or(found.names).tokenize(u", ", Qt::SkipEmptyParts))
+         cell.moved.value_or(cell.names).tokenize(u", ", Qt::SkipEmptyParts))
         celebrated += name.toString();
-    return {date, shownText(found), date.dayOfWeek() == Qt::Sunday || found.workFree,
-            titles.join(u", "_s), celebrated};
+    return {date, shownText(cell), date.dayOfWeek() == Qt::Sunday || cell.workFree,
+            titlesOf(cell).join(u", "_s), celebrated};
 }
 
 // Built once: every table starts as a copy of it.

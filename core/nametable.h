@@ -41,7 +41,8 @@ private:
 
     static const Days& commonYear();
     const Parts& parts(int month, int day) const;
-    static QString shownText(const Parts& parts);
+    static QStringList titlesOf(const Parts& cell);
+    static QString shownText(const Parts& cell);
 
     void shiftLeapDay();
     void addHolidaysByLaw();
