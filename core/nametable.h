@@ -11,7 +11,7 @@
 
 // The name-day entries of one year: the names of a common year, shifted round the leap day
 // in a leap year, with the movable feasts of that year and the public holidays its law knows.
-// A table is a few microseconds to build, so every reader builds the one of the year it shows.
+// A table is built in about a microsecond, so every reader builds the one of the year it shows.
 class NameTable
 {
 public:
