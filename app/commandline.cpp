@@ -1,6 +1,7 @@
 #include "commandline.h"
 
 #include "core/calendarrange.h"
+#include "dates/datetexts.h"
 #include "system/arguments.h"
 
 #include <QCommandLineParser>
@@ -18,18 +19,6 @@ namespace {
     std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()),
                  qPrintable(message));
     std::exit(EXIT_FAILURE);
-}
-
-QString isoDate(const QDate& date)
-{
-    return date.toString(Qt::ISODate);
-}
-
-// Exactly ÉÉÉÉ-HH-NN: fromString also takes other separators and anything after the day.
-QDate dayOf(const QString& text)
-{
-    const QDate day = QDate::fromString(text, Qt::ISODate);
-    return day.isValid() && isoDate(day) == text ? day : QDate();
 }
 
 const QCommandLineOption
@@ -70,7 +59,7 @@ std::optional<QDate> calendarDayIn(const QStringList& arguments)
     describe(parser);
     // What the parser does not know is refused later, once there is an application to say it.
     parser.parse(arguments);
-    const QDate day = dayOf(parser.value(calendarOption));
+    const QDate day = isoDay(parser.value(calendarOption));
     return isInCalendarRange(day) ? std::optional(day) : std::nullopt;
 }
 
@@ -86,12 +75,13 @@ std::optional<QDate> handleCommandLine(QCoreApplication& app)
     if (!parser.isSet(calendarOption))
         return std::nullopt;
     const QString text = parser.value(calendarOption);
-    const QDate day = dayOf(text);
+    const QDate day = isoDay(text);
     if (!day.isValid())
         refuse(u"Nem érvényes dátum: „%1”; ÉÉÉÉ-HH-NN alakban kell megadni."_s.arg(
             shownArgument(text)));
     if (!isInCalendarRange(day))
         refuse(u"A nap (%1) kívül esik a naptáron: %2 és %3 közötti nap kell."_s.arg(
-            isoDate(day), isoDate(firstCalendarDay()), isoDate(lastCalendarDay())));
+            day.toString(Qt::ISODate), firstCalendarDay().toString(Qt::ISODate),
+            lastCalendarDay().toString(Qt::ISODate)));
     return day;
 }

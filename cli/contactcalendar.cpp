@@ -3,6 +3,7 @@
 #include "contacts/person.h"
 #include "core/icalendar.h"
 #include "core/nametable.h"
+#include "dates/daysofyear.h"
 
 #include <QCryptographicHash>
 
@@ -14,7 +15,7 @@ bool writeContactCalendar(QIODevice& out, const PersonIndex& people, int firstYe
     CalendarWriter calendar(out, u"Ismerőseim névnapjai", stamp);
     for (int year = firstYear; year <= lastYear; ++year) {
         const NameTable table(year);
-        for (QDate date(year, 1, 1); date.year() == year; date = date.addDays(1))
+        for (const QDate& date : daysOfYear(year))
             for (const Person& person : people.celebrating(table.day(date))) {
                 CalendarEvent event;
                 event.date = date;

@@ -13,6 +13,8 @@
 #include "core/namesearch.h"
 #include "core/nametable.h"
 #include "dates/clock.h"
+#include "dates/datetexts.h"
+#include "dates/daysofyear.h"
 #include "system/arguments.h"
 #include "system/outputfile.h"
 
@@ -28,11 +30,6 @@ namespace {
 
 constexpr int failed = 1;
 constexpr int refused = 2;
-
-QString isoDate(const QDate& date)
-{
-    return date.toString(Qt::ISODate);
-}
 
 // One run of the program: its options, where its answer goes and where its complaints.
 class NameDaysRun
@@ -91,7 +88,8 @@ std::optional<QDate> NameDaysRun::inCalendar(const QDate& day)
     if (isInCalendarRange(day))
         return day;
     complain(refused, u"A nap (%1) kívül esik a naptáron: %2 és %3 közötti nap kell."_s.arg(
-                          isoDate(day), isoDate(firstCalendarDay()), isoDate(lastCalendarDay())));
+                          day.toString(Qt::ISODate), firstCalendarDay().toString(Qt::ISODate),
+                          lastCalendarDay().toString(Qt::ISODate)));
     return std::nullopt;
 }
 
@@ -101,9 +99,8 @@ std::optional<QDate> NameDaysRun::chosenDay()
     QDate day = today();
     if (m_parser.isSet(m_options.date)) {
         const QString text = m_parser.value(m_options.date);
-        day = QDate::fromString(text, Qt::ISODate);
-        // fromString also takes other separators and anything after the day.
-        if (!day.isValid() || isoDate(day) != text) {
+        day = isoDay(text);
+        if (!day.isValid()) {
             complain(refused, u"Nem érvényes dátum: „%1”; ÉÉÉÉ-HH-NN alakban kell megadni."_s.arg(
                                   shownArgument(text)));
             return std::nullopt;
@@ -243,9 +240,9 @@ int NameDaysRun::listNameDays()
     const QString name = NameMatcher(configuration.aliases).match(wanted).name;
     QByteArray lines;
     const NameTable table(*year);
-    for (QDate day(*year, 1, 1); !name.isEmpty() && day.year() == *year; day = day.addDays(1))
-        if (table.day(day).celebrated.contains(name))
-            lines += isoDate(day).toLatin1() + '\n';
+    for (const QDate& day : daysOfYear(*year))
+        if (!name.isEmpty() && table.day(day).celebrated.contains(name))
+            lines += day.toString(Qt::ISODate).toLatin1() + '\n';
     return print(lines);
 }
 

@@ -10,10 +10,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-QString isoDate(const QDate& date)
-{
-    return date.toString(Qt::ISODate);
-}
 
 // "1900..2100" in the help texts.
 QString calendarYears()
@@ -36,7 +32,7 @@ bool isWholeNumber(const QString& text, int digits)
 Options::Options()
     : date(u"date"_s,
            u"Ennek a napnak a névnapjai (%1 és %2 között), a mai nap helyett."_s.arg(
-               isoDate(firstCalendarDay()), isoDate(lastCalendarDay())),
+               firstCalendarDay().toString(Qt::ISODate), lastCalendarDay().toString(Qt::ISODate)),
            u"ÉÉÉÉ-HH-NN"_s)
     , tomorrow(u"tomorrow"_s, u"A következő nap névnapjai (a mai vagy a --date napja után)."_s)
     , json(u"json"_s, u"Egy JSON-objektum a napról és a következő napról."_s)

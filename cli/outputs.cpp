@@ -114,9 +114,10 @@ Notification notificationOf(const DayReport& report, const std::optional<DayRepo
 
 QByteArray searchLines(int year, const QString& query)
 {
+    const NameTable table(year);
     QString lines;
-    forEachDayContaining(NameTable(year), query, [&](const QDate& date, const QString& entry) {
-        lines += date.toString(Qt::ISODate) + u'\t' + dayFromEntry(date, entry).entry + u'\n';
+    forEachDayContaining(table, query, [&](const QDate& date, const QString&) {
+        lines += date.toString(Qt::ISODate) + u'\t' + table.day(date).entry + u'\n';
     });
     return lines.toUtf8();
 }

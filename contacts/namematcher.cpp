@@ -1,6 +1,7 @@
 #include "contacts/namematcher.h"
 
 #include "core/nametable.h"
+#include "dates/daysofyear.h"
 
 #include <QSet>
 
@@ -72,7 +73,7 @@ QSet<QString> namesOfTheTable()
 {
     QSet<QString> names;
     const NameTable table(2001);
-    for (QDate day(2001, 1, 1); day.year() == 2001; day = day.addDays(1))
+    for (const QDate& day : daysOfYear(2001))
         for (const QString& name : table.day(day).celebrated)
             names.insert(name);
     return names;

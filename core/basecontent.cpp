@@ -3,10 +3,10 @@
 #include <array>
 
 namespace {
-// The names of every day of a common year. 29 February is not here: the yearly
-// rebuild writes it in leap years only.
+// The names of every day of a common year, with the fixed holidays' titles and which days are
+// work-free. 29 February is not here: the yearly rebuild writes it in leap years only.
 constexpr std::array<BaseEntry, 365> entries = {{
-    {1, 1, u"ÚJéV, Fruzsina,mszn"},
+    {1, 1, u"Fruzsina", u"ÚJéV", true},
     {1, 2, u"Ábel"},
     {1, 3, u"Genovéva, Benjámin"},
     {1, 4, u"Titusz, Leona"},
@@ -74,14 +74,14 @@ constexpr std::array<BaseEntry, 365> entries = {{
     {3, 5, u"Adorján, Adrián"},
     {3, 6, u"Leonóra, Inez"},
     {3, 7, u"Tamás"},
-    {3, 8, u"NEMZ.NŐNAP, Zoltán"},
+    {3, 8, u"Zoltán", u"NEMZ.NŐNAP"},
     {3, 9, u"Franciska, Fanni"},
     {3, 10, u"Ildikó"},
     {3, 11, u"Szilárd"},
     {3, 12, u"Gergely"},
     {3, 13, u"Krisztián, Ajtony"},
     {3, 14, u"Matild"},
-    {3, 15, u"NEMZETI ÜNNEP, Kristóf,mszn"},
+    {3, 15, u"Kristóf", u"NEMZETI ÜNNEP", true},
     {3, 16, u"Henrietta"},
     {3, 17, u"Gertrúd, Patrik"},
     {3, 18, u"Sándor, Ede"},
@@ -130,7 +130,7 @@ constexpr std::array<BaseEntry, 365> entries = {{
     {4, 29, u"Péter"},
     {4, 30, u"Katalin, Kitti"},
 
-    {5, 1, u"Fülöp, Jakab,mszn"},
+    {5, 1, u"Fülöp, Jakab", {}, true},
     {5, 2, u"Zsigmond"},
     {5, 3, u"Tímea, Irma"},
     {5, 4, u"Mónika, Flórián"},
@@ -244,7 +244,7 @@ constexpr std::array<BaseEntry, 365> entries = {{
     {8, 17, u"Jácint"},
     {8, 18, u"Ilona"},
     {8, 19, u"Huba"},
-    {8, 20, u"ALKOTMÁNY ÜNN., István,mszn"},
+    {8, 20, u"István", u"ALKOTMÁNY ÜNN.", true},
     {8, 21, u"Sámuel, Hajna"},
     {8, 22, u"Menyhért, Mirjam"},
     {8, 23, u"Bence"},
@@ -310,7 +310,7 @@ constexpr std::array<BaseEntry, 365> entries = {{
     {10, 20, u"Vendel"},
     {10, 21, u"Orsolya"},
     {10, 22, u"Előd"},
-    {10, 23, u"KÖZT.KIKIÁLT., Gyöngyi,mszn"},
+    {10, 23, u"Gyöngyi", u"KÖZT.KIKIÁLT.", true},
     {10, 24, u"Salamon"},
     {10, 25, u"Blanka, Bianka"},
     {10, 26, u"Dömötör"},
@@ -375,8 +375,8 @@ constexpr std::array<BaseEntry, 365> entries = {{
     {12, 22, u"Zéno"},
     {12, 23, u"Viktória"},
     {12, 24, u"Ádám, Éva"},
-    {12, 25, u"KARÁCSONY, Eugénia,mszn"},
-    {12, 26, u"KARÁCSONY, István,mszn"},
+    {12, 25, u"Eugénia", u"KARÁCSONY", true},
+    {12, 26, u"István", u"KARÁCSONY", true},
     {12, 27, u"János"},
     {12, 28, u"Kamilla"},
     {12, 29, u"Tamás, Tamara"},

@@ -15,8 +15,5 @@ struct Day
                             // shifted February the name moved onto the day
 };
 
-// The day of an entry from its year's table.
-Day dayFromEntry(const QDate& date, const QString& entry);
-
 // Any day that QDate knows, from its own year's table.
 Day dayOn(const QDate& date);

@@ -2,14 +2,39 @@
 
 #include "dates/datetexts.h"
 
+#include <limits>
+
 namespace {
 // Days from 22 March to the paschal full moon, by the year's remainder modulo 19;
 // the Gregorian full moons of the years 1900 to 2199.
 constexpr std::array<int, 19> paschalFullMoon = {23, 12, 1,  20, 9,  27, 17, 6,  25, 14,
                                                  3,  22, 11, 0,  19, 8,  26, 16, 5};
 
-// Good Friday became a public holiday by the law voted on 7 March 2017.
-constexpr int firstWorkFreeGoodFriday = 2017;
+constexpr int always = std::numeric_limits<int>::min();
+constexpr int never = std::numeric_limits<int>::max();
+
+struct FeastRule
+{
+    QStringView title;
+    int daysFromEaster; // not for Thanksgiving
+    int firstWorkFreeYear;
+};
+
+// In the order of Feast. Good Friday became a public holiday by the law voted on 7 March 2017.
+constexpr std::array<FeastRule, allFeasts.size()> rules = {{
+    {u"Húsvét", 0, always},
+    {u"Húsvéthétfő", 1, always},
+    {u"Pünkösd", 7 * 7, always},
+    {u"Pünkösdhétfő", 50, always},
+    {u"Nagypéntek", -2, 2017},
+    {u"Hamvazószerda", -46, never},
+    {u"Thanksgiving", 0, never},
+}};
+
+const FeastRule& ruleOf(Feast feast)
+{
+    return rules[std::size_t(feast)];
+}
 
 QDate easterSunday(int year)
 {
@@ -23,63 +48,18 @@ QDate easterSunday(int year)
 
 QDate feastDate(Feast feast, int year)
 {
-    switch (feast) {
-    case Feast::EasterSunday:
-        return easterSunday(year);
-    case Feast::EasterMonday:
-        return easterSunday(year).addDays(1);
-    case Feast::PentecostSunday:
-        return easterSunday(year).addDays(7 * 7);
-    case Feast::WhitMonday:
-        return easterSunday(year).addDays(50);
-    case Feast::GoodFriday:
-        return easterSunday(year).addDays(-2);
-    case Feast::AshWednesday:
-        return easterSunday(year).addDays(-46);
-    case Feast::Thanksgiving:
-        // 21 November counted from Thursday as 1 gives the fourth Thursday, 22..28.
+    // 21 November counted from Thursday as 1 gives the fourth Thursday, 22..28.
+    if (feast == Feast::Thanksgiving)
         return QDate(year, 11, 29 - weekday(QDate(year, 11, 21), Qt::Thursday));
-    }
-    Q_UNREACHABLE();
-    return QDate();
+    return easterSunday(year).addDays(ruleOf(feast).daysFromEaster);
 }
 
 QStringView feastTitle(Feast feast)
 {
-    switch (feast) {
-    case Feast::EasterSunday:
-        return u"Húsvét";
-    case Feast::EasterMonday:
-        return u"Húsvéthétfő";
-    case Feast::PentecostSunday:
-        return u"Pünkösd";
-    case Feast::WhitMonday:
-        return u"Pünkösdhétfő";
-    case Feast::GoodFriday:
-        return u"Nagypéntek";
-    case Feast::AshWednesday:
-        return u"Hamvazószerda";
-    case Feast::Thanksgiving:
-        return u"Thanksgiving";
-    }
-    Q_UNREACHABLE();
-    return QStringView();
+    return ruleOf(feast).title;
 }
 
 bool isPublicHoliday(Feast feast, int year)
 {
-    switch (feast) {
-    case Feast::EasterSunday:
-    case Feast::EasterMonday:
-    case Feast::PentecostSunday:
-    case Feast::WhitMonday:
-        return true;
-    case Feast::GoodFriday:
-        return year >= firstWorkFreeGoodFriday;
-    case Feast::AshWednesday:
-    case Feast::Thanksgiving:
-        return false;
-    }
-    Q_UNREACHABLE();
-    return false;
+    return year >= ruleOf(feast).firstWorkFreeYear;
 }

@@ -1,6 +1,7 @@
 #include "core/icalendar.h"
 
 #include "core/nametable.h"
+#include "dates/daysofyear.h"
 
 #include <QIODevice>
 
@@ -109,7 +110,7 @@ bool writeNameDayCalendar(QIODevice& out, int firstYear, int lastYear, const QDa
     CalendarWriter calendar(out, u"Névnapok", stamp);
     for (int year = firstYear; year <= lastYear; ++year) {
         const NameTable table(year);
-        for (QDate day(year, 1, 1); day.year() == year; day = day.addDays(1)) {
+        for (const QDate& day : daysOfYear(year)) {
             CalendarEvent event;
             event.date = day;
             event.uid = "nevnap-" + dateValue(day) + "@zorvat.hu";

@@ -2,19 +2,10 @@
 
 #include "core/nametable.h"
 #include "dates/datetexts.h"
+#include "dates/daysofyear.h"
 #include "dates/texts.h"
 
 #include <QStringBuilder>
-
-namespace {
-// Every day of the table's year in calendar order, until `visit` says stop.
-template<typename Visit> void forEachDay(const NameTable& table, Visit visit)
-{
-    for (QDate day(table.year(), 1, 1); day.year() == table.year(); day = day.addDays(1))
-        if (!visit(day, table.entry(day)))
-            return;
-}
-} // namespace
 
 QString searchQuery(const QString& typed)
 {
@@ -29,26 +20,22 @@ QString searchDayText(int month, int day)
 FirstMatch firstDayStartingWith(const NameTable& table, const QString& query)
 {
     const QString wanted = upper(query);
-    FirstMatch match;
-    forEachDay(table, [&](const QDate& day, const QString& entry) {
+    for (const QDate& day : daysOfYear(table.year())) {
+        const QString entry = table.entry(day);
         // An entry shorter than the query never matches: left() gives the whole entry.
-        if (upper(QStringView(entry).left(wanted.size())) != wanted)
-            return true;
-        match = {entry, searchDayText(day.month(), day.day())};
-        return false;
-    });
-    return match;
+        if (upper(QStringView(entry).left(wanted.size())) == wanted)
+            return {entry, searchDayText(day.month(), day.day())};
+    }
+    return {};
 }
 
 void forEachDayContaining(const NameTable& table, const QString& query,
                           const std::function<void(const QDate&, const QString&)>& visit)
 {
     const QString wanted = upper(query);
-    forEachDay(table, [&](const QDate& day, const QString& entry) {
-        if (upper(entry).contains(wanted))
+    for (const QDate& day : daysOfYear(table.year()))
+        if (const QString entry = table.entry(day); upper(entry).contains(wanted))
             visit(day, entry);
-        return true;
-    });
 }
 
 QString daysContaining(const NameTable& table, const QString& query)

@@ -16,6 +16,12 @@ int weekday(const QDate& date, Qt::DayOfWeek firstDay)
     return (date.dayOfWeek() - firstDay + 7) % 7 + 1;
 }
 
+QDate isoDay(QStringView text)
+{
+    const QDate day = QDate::fromString(text, Qt::ISODate);
+    return day.isValid() && day.toString(Qt::ISODate) == text ? day : QDate();
+}
+
 QString dateText(const QDate& date)
 {
     return date.toString(u"yyyy.MM.dd.");

@@ -14,6 +14,10 @@ QDate rolledOverDate(int year, int month, int day);
 // 1..7, counted from firstDay: with Qt::Thursday first, a Wednesday is 7.
 int weekday(const QDate& date, Qt::DayOfWeek firstDay);
 
+// The day that `text` names exactly as ÉÉÉÉ-HH-NN (ISO 8601); invalid for anything else, as
+// QDate::fromString also takes other separators and what follows the day.
+QDate isoDay(QStringView text);
+
 QString dateText(const QDate& date);     // 2004.04.08.
 QString longDateText(const QDate& date); // 2004  április 8, csütörtök
 QString monthName(int month);            // január .. december

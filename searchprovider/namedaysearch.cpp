@@ -27,11 +27,6 @@ QString keyOf(const QString& text)
     return key.toCaseFolded();
 }
 
-QString isoDate(const QDate& date)
-{
-    return date.toString(Qt::ISODate);
-}
-
 QString dayAndWeekday(const QDate& date) // július 26., vasárnap
 {
     return hungarian().toString(date, u"MMMM d., dddd"_s);
@@ -108,9 +103,8 @@ QDate dayOfResult(QStringView id)
     const QList<QStringView> parts = id.split(u'/');
     if (parts.size() < 2)
         return {};
-    const QDate day = QDate::fromString(parts[1].toString(), Qt::ISODate);
-    // fromString also takes what is not quite the date it gave.
-    return isInCalendarRange(day) && isoDate(day) == parts[1] ? day : QDate();
+    const QDate day = isoDay(parts[1]);
+    return isInCalendarRange(day) ? day : QDate();
 }
 
 NameDaySearch::NameDaySearch(PersonIndex people)
@@ -196,7 +190,7 @@ SearchResult NameDaySearch::dayResult(const QString& kind, const QDate& date,
     if (const QList<Person> people = m_people.celebrating(day); !people.isEmpty())
         description +=
             (description.isEmpty() ? u""_s : u" — "_s) + u"Ismerőseid: "_s + shownNames(people);
-    return {kind + u'/' + isoDate(date), text + day.entry, description, true};
+    return {kind + u'/' + date.toString(Qt::ISODate), text + day.entry, description, true};
 }
 
 void NameDaySearch::addDayResults(const QString& key, QList<SearchResult>& results) const
@@ -259,7 +253,7 @@ void NameDaySearch::addNameResults(const QString& key, bool exact,
             return;
         const QDate next = name.days.constFirst();
         results.append(
-            {u"name/"_s + isoDate(next) + u'/' + name.name,
+            {u"name/"_s + next.toString(Qt::ISODate) + u'/' + name.name,
              name.name + u" — "_s + dayAndWeekday(next) + u": "_s +
                  distanceText(m_today.daysTo(next)),
              name.days.size() > 1 ? u"Napjai egy éven belül: "_s + joined(name.days) : QString(),
@@ -284,12 +278,12 @@ void NameDaySearch::addPeopleResults(const QString& key, QList<SearchResult>& re
         if (!matches)
             continue;
         const bool named = person.words.join(u' ') == key;
-        const SearchResult result{u"person/%1/%2"_s.arg(isoDate(person.day)).arg(index),
-                                  person.name + u" névnapja: "_s + monthAndDay(person.day),
-                                  person.names.join(u", "_s) + u" — "_s +
-                                      hungarian().dayName(person.day.dayOfWeek()) + u": "_s +
-                                      distanceText(m_today.daysTo(person.day)),
-                                  named};
+        const SearchResult result{
+            u"person/%1/%2"_s.arg(person.day.toString(Qt::ISODate)).arg(index),
+            person.name + u" névnapja: "_s + monthAndDay(person.day),
+            person.names.join(u", "_s) + u" — "_s + hungarian().dayName(person.day.dayOfWeek()) +
+                u": "_s + distanceText(m_today.daysTo(person.day)),
+            named};
         if (named)
             found.prepend(result);
         else

@@ -1,5 +1,7 @@
 #include "system/runninginstance.h"
 
+#include "dates/datetexts.h"
+
 #include <QFile>
 #include <QSocketNotifier>
 #include <QStandardPaths>
@@ -100,9 +102,8 @@ private:
     {
         if (!line.startsWith(calendarRequest))
             return;
-        const QString text = QString::fromLatin1(line.sliced(calendarRequest.size()));
-        const QDate day = QDate::fromString(text, Qt::ISODate);
-        if (!day.isValid() || day.toString(Qt::ISODate) != text)
+        const QDate day = isoDay(QString::fromLatin1(line.sliced(calendarRequest.size())));
+        if (!day.isValid())
             return;
         ::send(m_socket, accepted.data(), size_t(accepted.size()), MSG_NOSIGNAL);
         Q_EMIT instance->calendarRequested(day);

@@ -56,6 +56,27 @@ private Q_SLOTS:
         QCOMPARE(weekday(date, Qt::Thursday), thursdayFirst);
     }
 
+    void isoDayTakesOnlyExactDays_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDate>("day");
+        QTest::newRow("a day") << u"2026-12-24"_s << QDate(2026, 12, 24);
+        QTest::newRow("a leap day") << u"2024-02-29"_s << QDate(2024, 2, 29);
+        QTest::newRow("no such day") << u"2026-02-29"_s << QDate();
+        QTest::newRow("anything after it") << u"2026-12-24x"_s << QDate();
+        QTest::newRow("a time after it") << u"2026-12-24T10:00"_s << QDate();
+        QTest::newRow("a space before it") << u" 2026-12-24"_s << QDate();
+        QTest::newRow("slashes") << u"2026/12/24"_s << QDate();
+        QTest::newRow("one digit") << u"2026-2-03"_s << QDate();
+        QTest::newRow("empty") << QString() << QDate();
+    }
+    void isoDayTakesOnlyExactDays()
+    {
+        QFETCH(QString, text);
+        QFETCH(QDate, day);
+        QCOMPARE(isoDay(text), day);
+    }
+
     void dateTexts()
     {
         QCOMPARE(dateText(QDate(2004, 4, 8)), u"2004.04.08.");

@@ -37,26 +37,14 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-// A feast as the feast picker lists it.
+// The feast picker names the two Sundays in full, the other feasts by their titles.
 QString feastName(Feast feast)
 {
-    switch (feast) {
-    case Feast::EasterSunday:
+    if (feast == Feast::EasterSunday)
         return u"Húsvétvasárnap"_s;
-    case Feast::EasterMonday:
-        return u"Húsvéthétfő"_s;
-    case Feast::PentecostSunday:
+    if (feast == Feast::PentecostSunday)
         return u"Pünkösdvasárnap"_s;
-    case Feast::WhitMonday:
-        return u"Pünkösdhétfő"_s;
-    case Feast::GoodFriday:
-        return u"Nagypéntek"_s;
-    case Feast::AshWednesday:
-        return u"Hamvazószerda"_s;
-    case Feast::Thanksgiving:
-        return u"Thanksgiving"_s;
-    }
-    return {};
+    return feastTitle(feast).toString();
 }
 
 constexpr QStringView feastPickerText = u"Változó Ünnepek";
