@@ -55,8 +55,7 @@ Configuration parseConfiguration(QByteArrayView text)
                 for (const QString& source : value.split(u',', Qt::SkipEmptyParts))
                     if (!source.trimmed().isEmpty())
                         configuration.sources += source.trimmed();
-            } else if (name == u"contacts" &&
-                       key.compare(u"remind"_s, Qt::CaseInsensitive) == 0) {
+            } else if (name == u"contacts" && key.compare(u"remind"_s, Qt::CaseInsensitive) == 0) {
                 bool number = false;
                 const int days = value.toInt(&number);
                 if (number && days >= 0 && days <= longestReminder)
