@@ -6,6 +6,9 @@
 #include "contacts/vcardfiles.h"
 #include "system/modules.h"
 
+#include <future>
+#include <vector>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -52,8 +55,15 @@ ContactSources readContactSources(const QStringList& namedSources, bool noSource
     if (noSources)
         return read;
     const QStringList sources = namedSources.isEmpty() ? read.configuration.sources : namedSources;
+    // Side by side, a status bar waits for the slowest source only; GNOME's address books on
+    // this thread, as GLib wants.
+    std::vector<std::future<SourceReading>> readings;
     for (const QString& source : sources)
-        read.readings += readContactSource(source);
+        readings.push_back(
+            std::async(source == u"evolution" ? std::launch::deferred : std::launch::async,
+                       readContactSource, source));
+    for (std::future<SourceReading>& reading : readings)
+        read.readings += reading.get();
     return read;
 }
 
