@@ -37,6 +37,7 @@ private Q_SLOTS:
     void cleanupTestCase();
     void folder();
     void unreadableFile();
+    void manyFilesInTheOrderOfTheirNames();
     void refusals_data();
     void refusals();
 
@@ -124,6 +125,41 @@ void VCardFiles::unreadableFile()
     QCOMPARE(reading.problem, u"Nem minden névjegy olvasható innen: „%1” – 2 fájl vagy almappa "
                               "kimaradt, például „b.vcf”: Nincs hozzá jogosultság (Permission "
                               "denied)."_s.arg(folder));
+}
+
+// Enough files for a share of them on each core: what they hold comes together as one thread
+// would have read it.
+void VCardFiles::manyFilesInTheOrderOfTheirNames()
+{
+    QTemporaryDir folder;
+    QStringList expected;
+    for (int number = 0; number < 1200; ++number) {
+        QFile file(folder.filePath(u"card-%1.vcf"_s.arg(number, 4, 10, QChar(u'0'))));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        // Every hundredth card has no end, and is skipped.
+        const bool broken = number % 100 == 0;
+        const QString name = u"Kiss %1"_s.arg(number);
+        file.write(u"BEGIN:VCARD\r\nVERSION:3.0\r\nFN:%1\r\n%2"_s
+                       .arg(name, broken ? QString() : u"END:VCARD\r\n"_s)
+                       .toUtf8());
+        if (!broken)
+            expected += name;
+    }
+    const SourceReading reading = readVCardSource(folder.path());
+    QCOMPARE(reading.problem, QString());
+    QCOMPARE(reading.cards, 1200);
+    QCOMPARE(reading.malformed, 12);
+    QStringList names;
+    for (const Contact& contact : reading.contacts)
+        names += contact.formattedName;
+    QCOMPARE(names, expected);
+    QCOMPARE(reading.noteCount, 12);
+    QStringList noted;
+    for (const CardNote& note : reading.notes)
+        noted += note.file;
+    QCOMPARE(noted.constFirst(), u"card-0000.vcf"_s);
+    QCOMPARE(noted.constLast(), u"card-1100.vcf"_s);
+    QVERIFY(std::is_sorted(noted.cbegin(), noted.cend()));
 }
 
 void VCardFiles::refusals_data()
