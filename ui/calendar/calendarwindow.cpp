@@ -384,11 +384,7 @@ void CalendarWindow::hideEvent(QHideEvent* event)
 // Escape leaves the window as "Kilépés" does, once an open list or the year field has taken it.
 void CalendarWindow::keyPressEvent(QKeyEvent* event)
 {
-    if (pressFocusedButton(this, event))
-        return;
-    if (event->matches(QKeySequence::Cancel))
-        Q_EMIT leaveRequested();
-    else
+    if (!pressFocusedButtonOrLeave(this, event, [this] { Q_EMIT leaveRequested(); }))
         QWidget::keyPressEvent(event);
 }
 

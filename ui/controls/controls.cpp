@@ -68,3 +68,14 @@ bool pressFocusedButton(const QWidget* window, const QKeyEvent* event)
     focused->click();
     return true;
 }
+
+bool pressFocusedButtonOrLeave(const QWidget* window, const QKeyEvent* event,
+                               const std::function<void()>& leave)
+{
+    if (pressFocusedButton(window, event))
+        return true;
+    if (!event->matches(QKeySequence::Cancel))
+        return false;
+    leave();
+    return true;
+}

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <utility>
 
 class QColor;
@@ -35,3 +36,8 @@ void showInFront(QWidget* window);
 // Return or Enter on the push button that has the focus presses it, as Space does: Qt's buttons
 // do so by themselves only in dialogs. True when it pressed one.
 bool pressFocusedButton(const QWidget* window, const QKeyEvent* event);
+
+// As pressFocusedButton, and Escape, once an open list or a field has taken what it wants of it,
+// leaves the window as its exit button does. False for any other key, which the window passes on.
+bool pressFocusedButtonOrLeave(const QWidget* window, const QKeyEvent* event,
+                               const std::function<void()>& leave);

@@ -104,11 +104,7 @@ bool SearchWindow::eventFilter(QObject* watched, QEvent* event)
 // Escape leaves the window as "Exit" does.
 void SearchWindow::keyPressEvent(QKeyEvent* event)
 {
-    if (pressFocusedButton(this, event))
-        return;
-    if (event->matches(QKeySequence::Cancel))
-        Q_EMIT leaveRequested();
-    else
+    if (!pressFocusedButtonOrLeave(this, event, [this] { Q_EMIT leaveRequested(); }))
         QWidget::keyPressEvent(event);
 }
 
