@@ -1,3 +1,4 @@
+#include "support/evolutionbus.h"
 #include "support/fakeclock.h"
 #include "support/inprocess.h"
 #include "support/reference.h"
@@ -14,7 +15,6 @@
 #include <algorithm>
 #include <csignal>
 #include <libecal/libecal.h>
-#include <sys/prctl.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -36,25 +36,6 @@ const QByteArray twoOtherPeople = "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:matyas\r\nF
                                   "N:Tóth;Ödön;;;\r\nEND:VCARD\r\n";
 
 // A session bus that ends with the test and activates only what `services` holds.
-QString startBus(QProcess& daemon, const QDir& folder, const QString& services)
-{
-    QFile configuration(folder.filePath(u"bus.conf"_s));
-    if (!configuration.open(QIODevice::WriteOnly))
-        return {};
-    configuration.write(uR"(<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen>
-<servicedir>%1</servicedir><auth>EXTERNAL</auth><policy context="default">
-<allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/><allow own="*"/>
-</policy></busconfig>)"_s.arg(services)
-                            .toUtf8());
-    configuration.close();
-    daemon.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
-    daemon.start(u"dbus-daemon"_s, {u"--config-file"_s, configuration.fileName(),
-                                    u"--print-address"_s, u"--nofork"_s});
-    if (!daemon.waitForStarted() || !daemon.waitForReadyRead(10'000))
-        return {};
-    return QString::fromUtf8(daemon.readLine().trimmed());
-}
-
 bool writeFile(const QString& path, const QByteArray& text)
 {
     QFile file(path);
@@ -122,26 +103,6 @@ int eventCount(ECalClient* client)
     return count;
 }
 
-// What GLib's leak checker finds in the D-Bus object manager client of GLib 2.74, as in the
-// test of GNOME's address books.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libedataserver-1.2.so\nleak:libecal-2.0.so\n";
-}
-
-extern "C" const char* __asan_default_options()
-{
-    return "fast_unwind_on_malloc=0:print_suppressions=0";
-}
-
-bool running(qint64 process)
-{
-    QFile status(u"/proc/%1/stat"_s.arg(process));
-    if (!status.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray line = status.readAll();
-    return line.mid(line.lastIndexOf(')') + 2, 1) != "Z";
-}
 } // namespace
 
 class DesktopCalendarTest : public QObject
@@ -182,30 +143,15 @@ void DesktopCalendarTest::initTestCase()
     // A space and accents, which the sources must carry as a URI.
     m_home = m_folder.filePath(u"Névnap teszt"_s);
     const QDir home(m_home);
-    for (const auto& [variable, folder] : {std::pair{"HOME", "."},
-                                           {"XDG_CONFIG_HOME", "config"},
-                                           {"XDG_DATA_HOME", "data"},
-                                           {"XDG_CACHE_HOME", "cache"},
-                                           {"XDG_RUNTIME_DIR", "runtime"}}) {
-        QVERIFY(home.mkpath(QString::fromLatin1(folder)));
-        qputenv(variable, QFile::encodeName(home.absoluteFilePath(QString::fromLatin1(folder))));
-    }
-    QFile::setPermissions(home.filePath(u"runtime"_s),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("GSETTINGS_BACKEND", "memory");
+    QVERIFY(evolutionbus::makeOwnHome(home, "."));
     QVERIFY(home.mkpath(u"config/zorvat"_s));
     QVERIFY(writeFile(home.filePath(u"people.vcf"_s), twoPeople));
     QVERIFY(writeFile(home.filePath(u"config/zorvat/zorvat-nevnap.conf"_s),
                       "[contacts]\nsources=~/people.vcf\nremind=2\n"));
 
-    const QString services = m_folder.filePath(u"services"_s);
-    QVERIFY(QDir().mkpath(services));
-    for (const QString& service : {u"org.gnome.evolution.dataserver.Sources5"_s, factoryService}) {
-        const QString file = service + u".service"_s;
-        QVERIFY2(QFile::copy(u"/usr/share/dbus-1/services/"_s + file, services + u'/' + file),
-                 "EDS's service files are missing: install evolution-data-server");
-    }
-    m_busAddress = startBus(m_bus, QDir(m_folder.path()), services);
+    m_busAddress =
+        evolutionbus::startBus(m_bus, QDir(m_folder.path()),
+                               {u"org.gnome.evolution.dataserver.Sources5"_s, factoryService});
     QVERIFY2(!m_busAddress.isEmpty(), "dbus-daemon did not start: install dbus-daemon");
     qputenv("DBUS_SESSION_BUS_ADDRESS", m_busAddress.toUtf8());
 }
@@ -216,27 +162,7 @@ void DesktopCalendarTest::cleanupTestCase()
     g_clear_object(&m_nameDays);
     g_clear_object(&m_people);
     g_clear_object(&m_registry);
-    QList<qint64> started;
-    {
-        const QDBusConnection bus = QDBusConnection::connectToBus(m_busAddress, u"cleanup"_s);
-        for (const QString& name : bus.interface()->registeredServiceNames().value()) {
-            const qint64 process = name.startsWith(u':') ? bus.interface()->servicePid(name) : 0;
-            if (process > 0 && process != getpid())
-                started.append(process);
-        }
-    }
-    QDBusConnection::disconnectFromBus(u"cleanup"_s);
-    for (const qint64 process : std::as_const(started))
-        kill(pid_t(process), SIGTERM);
-    QElapsedTimer waited;
-    waited.start();
-    while (std::ranges::any_of(started, running) && waited.elapsed() < 5'000)
-        QTest::qWait(50);
-    for (const qint64 process : std::as_const(started))
-        if (running(process))
-            kill(pid_t(process), SIGKILL);
-    m_bus.terminate();
-    m_bus.waitForFinished();
+    evolutionbus::stopBus(m_bus, m_busAddress);
 }
 
 bool DesktopCalendarTest::isRegistered(const QString& uid) const

@@ -1,3 +1,5 @@
+#include "support/evolutionbus.h"
+
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDir>
@@ -13,7 +15,6 @@
 #include <algorithm>
 #include <csignal>
 #include <libebook/libebook.h>
-#include <sys/prctl.h>
 #include <tuple>
 #include <unistd.h>
 
@@ -21,27 +22,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 const QString registryService = u"org.gnome.evolution.dataserver.Sources5"_s;
-
-// A session bus that ends with the test, even a killed one, and activates only what
-// `services` holds; returns its address.
-QString startBus(QProcess& daemon, const QDir& folder, const QString& services)
-{
-    QFile configuration(folder.filePath(u"bus.conf"_s));
-    if (!configuration.open(QIODevice::WriteOnly))
-        return {};
-    configuration.write(uR"(<busconfig><type>session</type><listen>unix:dir=%1</listen>
-<servicedir>%2</servicedir><auth>EXTERNAL</auth><policy context="default">
-<allow send_destination="*" eavesdrop="true"/><allow eavesdrop="true"/><allow own="*"/>
-</policy></busconfig>)"_s.arg(folder.path(), services)
-                            .toUtf8());
-    configuration.close();
-    daemon.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
-    daemon.start(u"dbus-daemon"_s, {u"--config-file"_s, configuration.fileName(),
-                                    u"--print-address"_s, u"--nofork"_s});
-    if (!daemon.waitForStarted() || !daemon.waitForReadyRead(10'000))
-        return {};
-    return QString::fromUtf8(daemon.readLine().trimmed());
-}
 
 struct Reading
 {
@@ -99,28 +79,6 @@ const QStringList everyoneEnabled{
 };
 const int cardsEnabled = 6; // the five above and the list "Barátok"
 
-// What the D-Bus object manager client of GLib 2.74 leaks: a few bytes for every proxy that the
-// registry of address books makes, and this process's registry makes one for every address book
-// that the test adds.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libedataserver-1.2.so\n";
-}
-
-// Without frame pointers in GLib, only the slow unwinder finds the callers named above.
-extern "C" const char* __asan_default_options()
-{
-    return "fast_unwind_on_malloc=0:print_suppressions=0";
-}
-
-bool running(qint64 process)
-{
-    QFile status(u"/proc/%1/stat"_s.arg(process));
-    if (!status.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray line = status.readAll();
-    return line.mid(line.lastIndexOf(')') + 2, 1) != "Z";
-}
 } // namespace
 
 class Evolution : public QObject
@@ -151,29 +109,11 @@ void Evolution::initTestCase()
 {
     QVERIFY(m_home.isValid());
     const QDir home(m_home.path());
-    for (const auto& [variable, folder] : {std::pair{"HOME", "home"},
-                                           {"XDG_CONFIG_HOME", "config"},
-                                           {"XDG_DATA_HOME", "data"},
-                                           {"XDG_CACHE_HOME", "cache"},
-                                           {"XDG_RUNTIME_DIR", "runtime"}}) {
-        QVERIFY(home.mkpath(QString::fromLatin1(folder)));
-        qputenv(variable, home.filePath(QString::fromLatin1(folder)).toUtf8());
-    }
-    QFile::setPermissions(home.filePath(u"runtime"_s),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("GSETTINGS_BACKEND", "memory");
+    QVERIFY(evolutionbus::makeOwnHome(home, "home"));
     qunsetenv("DISPLAY");
-
     // EDS's own activation files, and nothing else installed on this machine.
-    QVERIFY(home.mkpath(u"services"_s));
-    for (const QString& service :
-         {registryService, u"org.gnome.evolution.dataserver.AddressBook10"_s}) {
-        const QString file = service + u".service"_s;
-        QVERIFY2(QFile::copy(u"/usr/share/dbus-1/services/"_s + file,
-                             home.filePath(u"services/"_s + file)),
-                 "EDS's service files are missing: install evolution-data-server");
-    }
-    m_busAddress = startBus(m_bus, home, home.filePath(u"services"_s));
+    m_busAddress = evolutionbus::startBus(
+        m_bus, home, {registryService, u"org.gnome.evolution.dataserver.AddressBook10"_s});
     QVERIFY2(!m_busAddress.isEmpty(), "dbus-daemon did not start: install dbus-daemon");
     qputenv("DBUS_SESSION_BUS_ADDRESS", m_busAddress.toUtf8());
 
@@ -216,27 +156,7 @@ void Evolution::initTestCase()
 void Evolution::cleanupTestCase()
 {
     g_clear_object(&m_registry);
-    QList<qint64> started;
-    {
-        const QDBusConnection bus = QDBusConnection::connectToBus(m_busAddress, u"cleanup"_s);
-        for (const QString& name : bus.interface()->registeredServiceNames().value()) {
-            const qint64 process = name.startsWith(u':') ? bus.interface()->servicePid(name) : 0;
-            if (process > 0 && process != getpid())
-                started.append(process);
-        }
-    }
-    QDBusConnection::disconnectFromBus(u"cleanup"_s);
-    for (const qint64 process : std::as_const(started))
-        kill(pid_t(process), SIGTERM);
-    QElapsedTimer waited;
-    waited.start();
-    while (std::ranges::any_of(started, running) && waited.elapsed() < 5'000)
-        QTest::qWait(50);
-    for (const qint64 process : std::as_const(started))
-        if (running(process))
-            kill(pid_t(process), SIGKILL);
-    m_bus.terminate();
-    m_bus.waitForFinished();
+    evolutionbus::stopBus(m_bus, m_busAddress);
     g_clear_object(&m_glibBus);
 }
 
@@ -331,7 +251,7 @@ void Evolution::unreachable()
     QProcess serverless;
     QString address = u"unix:path="_s + folder.filePath(u"no-bus"_s);
     if (bus) {
-        address = startBus(serverless, QDir(folder.path()), folder.path());
+        address = evolutionbus::startBus(serverless, QDir(folder.path()), {});
         QVERIFY(!address.isEmpty());
     }
     const Reading reading = readEvolution(address);
